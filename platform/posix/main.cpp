@@ -1,0 +1,41 @@
+// The POSIX program: the update utility over the virtual host that
+// DEVOV_PREFIX names, with the emulated request library linked in.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "emulator/emulated_library.h"
+#include "emulator/host_config.h"
+#include "platform/platform.h"
+#include "platform/posix/host_services.h"
+#include "platform/posix/socket_link.h"
+#include "platform/posix/terminal.h"
+#include "platform/posix/terminal_dialog_host.h"
+#include "shell/update_app.h"
+
+int main(int argc, char** argv) {
+  using namespace devov;
+  const std::string folder = emulator::host_folder_from_environment();
+  if (folder.empty() || !emulator::ensure_host_folder(folder)) {
+    std::fprintf(stderr, "6271devov: cannot make the virtual host folder '%s' "
+                 "(set DEVOV_PREFIX)\n", folder.c_str());
+    return 1;
+  }
+  const emulator::HostConfig config = emulator::read_host_config(folder);
+
+  posix::TerminalBoxes boxes(stdin, stdout);
+  posix::PosixClock clock;
+  posix::HostSystemInfo system(config);
+  posix::PosixProcessControl process;
+  posix::CompiledResources resources;
+  posix::SocketLink link(folder);
+  posix::HostDriveC drive_c(folder);
+  emulator::EmulatedLibrary library(config);
+  posix::TerminalDialogHost dialogs(folder, stdin, stdout);
+  platform::Services services{boxes, clock, system, process, resources,
+                              link,  drive_c, library, dialogs};
+  platform::install(services);
+
+  std::vector<std::string> arguments(argv, argv + argc);
+  return run_program(arguments);
+}

@@ -1,0 +1,35 @@
+// The main dialog and message boxes in the terminal. The dialog is drawn
+// from the control state on a character grid where one character is 4 by 8
+// dialog units, the size dialog units are defined by.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "platform/message_boxes.h"
+#include "platform/view_state.h"
+
+namespace devov::posix {
+
+// Renders the visible controls as lines of text. With `color` the status
+// box is drawn red when its colour is red, the caution box always red.
+std::string render_dialog(const platform::ViewState& view, bool color);
+
+// The key a person types for an enabled, visible button; 0 for none.
+char button_key(const platform::ViewState& view, int control);
+
+class TerminalBoxes : public platform::MessageBoxes {
+ public:
+  TerminalBoxes(std::FILE* in, std::FILE* out) : in_(in), out_(out) {}
+  int show(platform::BoxOwner owner, const std::string& text,
+           const std::optional<std::string>& caption, unsigned style) override;
+
+ private:
+  std::FILE* in_;
+  std::FILE* out_;
+};
+
+// Reads one line from `in`, without its line end; false at end of input.
+bool read_line(std::FILE* in, std::string& line);
+
+}  // namespace devov::posix
