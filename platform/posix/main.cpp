@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
   }
   const emulator::HostConfig config = emulator::read_host_config(folder);
 
-  posix::TerminalBoxes boxes(stdin, stdout);
+  posix::TerminalBoxes boxes(0, stdout);
   posix::PosixClock clock;
   posix::HostSystemInfo system(config);
   posix::PosixProcessControl process;
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
   posix::SocketLink link(folder);
   posix::HostDriveC drive_c(folder);
   emulator::EmulatedLibrary library(config);
-  posix::TerminalDialogHost dialogs(folder, stdin, stdout);
+  posix::TerminalDialogHost dialogs(folder, 0, stdout);
   platform::Services services{boxes, clock, system, process, resources,
                               link,  drive_c, library, dialogs};
   platform::install(services);

@@ -1,7 +1,10 @@
 // Drawing the main dialog and message boxes in the terminal.
 #include "platform/posix/terminal.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 namespace devov::posix {
@@ -211,16 +214,18 @@ std::string render_dialog(const platform::ViewState& view, bool color) {
   return out;
 }
 
-bool read_line(std::FILE* in, std::string& line) {
+bool read_line(int in, std::string& line) {
   line.clear();
-  int c;
   bool any = false;
-  while ((c = std::fgetc(in)) != EOF) {
+  for (;;) {
+    char c;
+    ssize_t n = read(in, &c, 1);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return any;
     any = true;
     if (c == '\n') return true;
-    line += static_cast<char>(c);
+    line += c;
   }
-  return any;
 }
 
 int TerminalBoxes::show(platform::BoxOwner, const std::string& text,

@@ -20,16 +20,18 @@ char button_key(const platform::ViewState& view, int control);
 
 class TerminalBoxes : public platform::MessageBoxes {
  public:
-  TerminalBoxes(std::FILE* in, std::FILE* out) : in_(in), out_(out) {}
+  TerminalBoxes(int in, std::FILE* out) : in_(in), out_(out) {}
   int show(platform::BoxOwner owner, const std::string& text,
            const std::optional<std::string>& caption, unsigned style) override;
 
  private:
-  std::FILE* in_;
+  int in_;
   std::FILE* out_;
 };
 
-// Reads one line from `in`, without its line end; false at end of input.
-bool read_line(std::FILE* in, std::string& line);
+// Reads one line from the file descriptor, without its line end; false at
+// end of input. Reads byte by byte and buffers nothing, so that polling the
+// descriptor afterwards sees exactly what is still unread.
+bool read_line(int in, std::string& line);
 
 }  // namespace devov::posix

@@ -56,7 +56,7 @@ class TerminalDialogHost::View : public platform::ViewState {
   bool color_ = false;
 };
 
-TerminalDialogHost::TerminalDialogHost(std::string host_folder, std::FILE* in, std::FILE* out)
+TerminalDialogHost::TerminalDialogHost(std::string host_folder, int in, std::FILE* out)
     : folder_(std::move(host_folder)), in_(in), out_(out) {}
 
 int TerminalDialogHost::run_main_dialog(platform::DialogHandler& handler) {
@@ -70,7 +70,7 @@ int TerminalDialogHost::run_main_dialog(platform::DialogHandler& handler) {
   bool input_open = true;
   while (!view.outcome()) {
     view.draw();
-    pollfd fds[2] = {{fileno(in_), POLLIN, 0}, {view.listener_.fd(), POLLIN, 0}};
+    pollfd fds[2] = {{in_, POLLIN, 0}, {view.listener_.fd(), POLLIN, 0}};
     int count = view.listener_.fd() >= 0 ? 2 : 1;
     if (!input_open) fds[0].fd = -1;
     if (poll(fds, static_cast<nfds_t>(count), -1) < 0) continue;

@@ -14,13 +14,13 @@ namespace devov::posix {
 
 class TerminalDialogHost : public platform::DialogHost {
  public:
-  TerminalDialogHost(std::string host_folder, std::FILE* in, std::FILE* out);
+  TerminalDialogHost(std::string host_folder, int in, std::FILE* out);
   int run_main_dialog(platform::DialogHandler& handler) override;
 
  private:
   class View;
   std::string folder_;
-  std::FILE* in_;
+  int in_;
   std::FILE* out_;
 };
 
