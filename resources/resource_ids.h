@@ -12,6 +12,11 @@
 
 #define IDS_VERSION_NUMBER 999
 
+/* Embedded firmware texts, resource type "FIRMWARE". */
+#define IDR_FIRMWARE_PO 158
+#define IDR_FIRMWARE_PU 160
+#define IDR_FIRMWARE_SU 163
+
 #define IDC_QUIT 2
 #define IDC_CONTINUE 1011
 #define IDC_CLOSE_ADAPTER 1014

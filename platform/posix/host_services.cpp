@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/posix/embedded_firmware.h"
 #include "resources/main_dialog_template.h"
 
 namespace devov::posix {
@@ -83,7 +84,11 @@ std::optional<std::string> CompiledResources::string(int id) {
   return std::nullopt;
 }
 
-std::optional<std::string_view> CompiledResources::firmware_text(int) { return std::nullopt; }
+std::optional<std::string_view> CompiledResources::firmware_text(int id) {
+  for (const auto& text : embedded_firmware())
+    if (text.id == id) return text.text;
+  return std::nullopt;
+}
 
 std::string HostDriveC::path_of(const std::string& file_name) {
   return folder_ + "/" + emulator::kDriveCFolder + "/" + file_name;
