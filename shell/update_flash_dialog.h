@@ -7,6 +7,7 @@
 
 #include "adapter/adapter_session.h"
 #include "platform/dialog.h"
+#include "production/pda_list.h"
 
 namespace devov {
 
@@ -41,6 +42,9 @@ class UpdateFlashDialog : public platform::DialogHandler {
   void add_file(const std::string& path, int resource_id);
   int pre_check();
   void on_continue();
+  // Merges a .pda file into the adapter's PDA; false, after telling the
+  // user, if the file is malformed or yields no record.
+  bool load_pda_file(const std::string& path);
 
   std::uint32_t status_color = kColorBlack;
   bool programming_busy = false;
@@ -54,6 +58,7 @@ class UpdateFlashDialog : public platform::DialogHandler {
   std::string version_box_text;
   std::int32_t selected_adapter = -1;
   bool adapter_selected = false;
+  PdaList pda;
   std::string last_queued_path;
   AdapterSession adapter;
 
