@@ -3,6 +3,7 @@
 #include "shell/update_flash_dialog.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 
 #include "platform/platform.h"
@@ -125,7 +126,9 @@ void UpdateFlashDialog::run_quiet_loop() {
       }
     }
     if (options.repeat_requested) {
-      --options.repeat_count;
+      // Saturates rather than wrapping: the most negative count still means
+      // one run.
+      if (options.repeat_count > INT32_MIN) --options.repeat_count;
       if (options.repeat_count > 0 && last_result == 1) continue;
     }
     break;
