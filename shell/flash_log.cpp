@@ -50,6 +50,10 @@ std::string format_log_text(std::string_view format,
 FlashLog::~FlashLog() { close(); }
 
 void FlashLog::write(const std::string& text) {
+  if (sink_) {
+    *sink_ += text;
+    return;
+  }
   if (failed_) return;
   if (!file_) {
     std::string path = platform::services().drive_c.path_of(kLogFileName);

@@ -52,8 +52,12 @@ class FlashLog {
   // Forgets the open file and the failure flag; for tests that run several
   // programs in one process.
   void reset();
+  // Sends the log's text to `sink` instead of the file, or back to the file
+  // with nullptr: for tools that show what the log would carry.
+  void capture(std::string* sink) { sink_ = sink; }
 
  private:
+  std::string* sink_ = nullptr;
   std::FILE* file_ = nullptr;
   bool failed_ = false;
 };
