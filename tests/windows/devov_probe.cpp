@@ -8,6 +8,7 @@
 //   text ID                  a control's text, \r and \n written as escapes
 //   state ID                 "shown|hidden enabled|disabled"
 //   click ID                 press a visible, enabled button
+//   close                    ask the main dialog to close, as its frame would
 //   box CAPTION [ms]         wait for a message box, print its text, press OK
 //   rows                     the rows of list view 1040, columns joined by "|"
 //   copydata COUNT KIND ...  send one hand-over message: "text T" sends T with
@@ -401,6 +402,10 @@ int main(int argc, char** argv) {
     if (!IsWindowVisible(button) || !IsWindowEnabled(button))
       fail("the button cannot be pressed");
     PostMessageA(button, BM_CLICK, 0, 0);
+    return 0;
+  }
+  if (command == "close") {
+    PostMessageA(main_dialog(), WM_CLOSE, 0, 0);
     return 0;
   }
   if (command == "box" && argc >= 3) return press_message_box(argv[2], wait_ms(3));

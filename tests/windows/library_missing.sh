@@ -1,7 +1,8 @@
 # Without a usable request library the program says so in a box even in
 # quiet mode, shows the dialog with only Exit working, and exits 1. MODE is
 # "check" (the library is there but its start-up check reports file not
-# found) or "absent" (ISW32N50.dll is not beside the program).
+# found), "absent" (ISW32N50.dll is not beside the program) or "partial"
+# (an ISW32N50.dll without one of the eight functions).
 source "$(dirname "$0")/lib.sh"
 begin_case "library_missing_$2" "$@"
 MODE=$2
@@ -9,6 +10,7 @@ MODE=$2
 case "$MODE" in
   check) echo "library_check = 2" > "$DEVOV_PREFIX/host.conf" ;;
   absent) rm "$DRIVE_C/devov/ISW32N50.dll" ;;
+  partial) cp "$BUILD_DIR/tests/partial/ISW32N50.dll" "$DRIVE_C/devov/" || exit 1 ;;
   *) fail "unknown mode $MODE" ;;
 esac
 
