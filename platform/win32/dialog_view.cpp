@@ -110,10 +110,14 @@ HCURSOR Win32DialogView::cursor() const {
                      cursor_ == platform::CursorShape::Wait ? IDC_WAIT : IDC_ARROW);
 }
 
-// Shown at once as well: during a long write no cursor request is handled.
+// Shown at once as well when the mouse is over the dialog: during a long
+// write no cursor request is handled.
 void Win32DialogView::set_cursor(platform::CursorShape cursor) {
   cursor_ = cursor;
-  SetCursor(this->cursor());
+  POINT mouse;
+  if (!GetCursorPos(&mouse)) return;
+  HWND under = WindowFromPoint(mouse);
+  if (under == dialog_ || IsChild(dialog_, under)) SetCursor(this->cursor());
 }
 
 void Win32DialogView::add_system_menu_item(int command, const std::string& text) {
