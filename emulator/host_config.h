@@ -13,6 +13,7 @@ std::map<std::string, std::string> read_key_value_file(const std::string& path);
 
 inline constexpr const char* kHostFileName = "host.conf";
 inline constexpr const char* kDriveCFolder = "drive_c";
+inline constexpr const char* kRegistryFileName = "system.reg";
 
 // What the host description says; every key has a default.
 struct HostConfig {

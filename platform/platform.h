@@ -5,9 +5,11 @@
 #include "platform/clock.h"
 #include "platform/dialog.h"
 #include "platform/drive_c.h"
+#include "platform/events.h"
 #include "platform/instance_link.h"
 #include "platform/message_boxes.h"
 #include "platform/process_control.h"
+#include "platform/registry.h"
 #include "platform/request_library.h"
 #include "platform/resources.h"
 #include "platform/system_info.h"
@@ -24,6 +26,8 @@ struct Services {
   DriveC& drive_c;
   RequestLibrary& library;
   DialogHost& dialogs;
+  Registry& registry;
+  Events& events;
 };
 
 // The services in force. The front end installs them before anything else

@@ -7,6 +7,7 @@
 #include "emulator/host_config.h"
 #include "platform/clock.h"
 #include "platform/drive_c.h"
+#include "platform/events.h"
 #include "platform/process_control.h"
 #include "platform/resources.h"
 #include "platform/system_info.h"
@@ -51,6 +52,15 @@ class HostDriveC : public platform::DriveC {
 
  private:
   std::string folder_;
+};
+
+// Events in a single-threaded program over an emulated driver: a request has
+// completed when the call returns, so an event only has to exist.
+class PosixEvents : public platform::Events {
+ public:
+  platform::EventHandle create_event() override { return new int(0); }
+  void reset_event(platform::EventHandle event) override { *static_cast<int*>(event) = 0; }
+  void close_event(platform::EventHandle event) override { delete static_cast<int*>(event); }
 };
 
 // This machine's AC status as Linux reports it: 1 on line, 0 off line; on

@@ -6,6 +6,7 @@
 
 #include "emulator/emulated_library.h"
 #include "emulator/host_config.h"
+#include "emulator/registry_file.h"
 #include "platform/platform.h"
 #include "platform/posix/host_services.h"
 #include "platform/posix/socket_link.h"
@@ -32,8 +33,12 @@ int main(int argc, char** argv) {
   posix::HostDriveC drive_c(folder);
   emulator::EmulatedLibrary library(config);
   posix::TerminalDialogHost dialogs(folder, 0, stdout);
-  platform::Services services{boxes, clock, system, process, resources,
-                              link,  drive_c, library, dialogs};
+  // The host's registry; a host without a registry file has an empty one.
+  emulator::RegistryFile registry;
+  registry.load(folder + "/" + emulator::kRegistryFileName);
+  posix::PosixEvents events;
+  platform::Services services{boxes,   clock,   system,   process, resources, link,
+                              drive_c, library, dialogs, registry, events};
   platform::install(services);
 
   std::vector<std::string> arguments(argv, argv + argc);

@@ -8,8 +8,10 @@
 
 #include "platform/platform.h"
 #include "platform/win32/dialog_host.h"
+#include "platform/win32/events.h"
 #include "platform/win32/instance_link.h"
 #include "platform/win32/message_boxes.h"
+#include "platform/win32/registry.h"
 #include "platform/win32/request_library.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/system_services.h"
@@ -26,8 +28,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Win32InstanceLink link;
   Win32DriveC drive_c;
   Win32RequestLibrary library;
-  devov::platform::Services services{boxes, clock,   system,  process, resources,
-                                     link,  drive_c, library, dialogs};
+  Win32Registry registry;
+  Win32Events events;
+  devov::platform::Services services{boxes, clock,   system,  process,  resources, link,
+                                     drive_c, library, dialogs, registry, events};
   devov::platform::install(services);
 
   // The C runtime has already split the command line by the system's usual

@@ -63,4 +63,14 @@ std::uint32_t FakeRequestLibrary::make_ndis_request(platform::AdapterHandle, voi
 
 FakePlatform::FakePlatform() { platform::install(services); }
 
+platform::EventHandle FakeEvents::create_event() {
+  if (fail_create) return nullptr;
+  ++created;
+  return &token_;
+}
+
+void FakeEvents::reset_event(platform::EventHandle) { ++resets; }
+
+void FakeEvents::close_event(platform::EventHandle) { ++closed; }
+
 }  // namespace devov::test

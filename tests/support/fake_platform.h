@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "emulator/registry_file.h"
 #include "platform/platform.h"
 #include "tests/support/fake_dialog_host.h"
 
@@ -119,6 +120,20 @@ class FakeRequestLibrary : public platform::RequestLibrary {
   std::uint32_t last_error_ = 0;
 };
 
+// Events that count what was made, cleared and released.
+class FakeEvents : public platform::Events {
+ public:
+  platform::EventHandle create_event() override;
+  void reset_event(platform::EventHandle event) override;
+  void close_event(platform::EventHandle event) override;
+
+  bool fail_create = false;
+  int created = 0, resets = 0, closed = 0;
+
+ private:
+  int token_ = 0;
+};
+
 // Every fake, bundled as the services the program reaches; installs itself.
 struct FakePlatform {
   FakePlatform();
@@ -134,8 +149,10 @@ struct FakePlatform {
   FakeDriveC drive_c;
   FakeRequestLibrary library;
   FakeDialogHost dialogs;
-  platform::Services services{boxes, clock,   system,  process, resources,
-                              link,  drive_c, library, dialogs};
+  emulator::RegistryFile registry;
+  FakeEvents events;
+  platform::Services services{boxes,   clock,   system,  process,  resources, link,
+                              drive_c, library, dialogs, registry, events};
 };
 
 }  // namespace devov::test
