@@ -118,10 +118,6 @@ std::string make_text(const Image& image) {
   out.words(kPlugAddress, {kFileNamePlug, image.base + kFileNameOffset, kFileNameLength}, 4);
   for (const auto& p : image.plugs) out.words(kPlugAddress, {p.code, image.base + p.offset, p.length}, 4);
 
-  // The firmware checks the area after its header; it asks for the marker
-  // word right below that area.
-  const std::uint32_t checked = image.base + 0x100;
-  out.words(kCrcAddress, {checked, static_cast<std::uint32_t>(image.data_size - 0x100), 1}, 4);
 
   std::vector<std::uint8_t> data(image.data_size);
   std::uint32_t state = image.seed;
@@ -150,6 +146,10 @@ std::string make_text(const Image& image) {
     std::size_t n = std::min(kBytesPerLine, data.size() - at);
     out.record('3', image.base + static_cast<std::uint32_t>(at), 4, data.data() + at, n);
   }
+  // The firmware checks the area after its header; it asks for the marker
+  // word right below that area, which the data above already holds.
+  const std::uint32_t checked = image.base + 0x100;
+  out.words(kCrcAddress, {checked, static_cast<std::uint32_t>(image.data_size - 0x100), 1}, 4);
   out.record('7', 0, 4, nullptr, 0);
   return out.text();
 }
