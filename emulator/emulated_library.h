@@ -4,8 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
 
 #include "emulator/host_config.h"
+#include "platform/registry.h"
 #include "platform/request_library.h"
 
 namespace devov::emulator {
@@ -13,11 +17,21 @@ namespace devov::emulator {
 // Windows error codes the library reports through its last error.
 inline constexpr std::uint32_t kErrorFileNotFound = 2;
 inline constexpr std::uint32_t kErrorInvalidHandle = 6;
-inline constexpr std::uint32_t kNdisStatusFailure = 0xC0000001;
+inline constexpr std::uint32_t kErrorInvalidData = 13;
+inline constexpr std::uint32_t kErrorDeviceNotConnected = 1167;
+
+class VirtualAdapter;
 
 class EmulatedLibrary : public platform::RequestLibrary {
  public:
+  // A library without a host: it knows no adapter.
   explicit EmulatedLibrary(HostConfig host);
+  // The library of the host in `folder`: it reads network-class subkeys
+  // through `registry` and opens the adapters under folder/adapters.
+  EmulatedLibrary(HostConfig host, std::string folder, platform::Registry& registry);
+  ~EmulatedLibrary() override;
+  EmulatedLibrary(const EmulatedLibrary&) = delete;
+  EmulatedLibrary& operator=(const EmulatedLibrary&) = delete;
 
   bool is_windows_nt() override;
   bool is_windows_95() override;
@@ -30,8 +44,17 @@ class EmulatedLibrary : public platform::RequestLibrary {
                                   void* overlapped, std::uint32_t wait) override;
 
  private:
+  VirtualAdapter* adapter_of(platform::AdapterHandle handle);
+
   HostConfig host_;
+  std::string folder_;
+  platform::Registry* registry_ = nullptr;
   std::uint32_t last_error_ = 0;
+  // Adapters by folder name, made on first open and kept while the library
+  // lives, as a driver keeps its state across handles.
+  std::map<std::string, std::unique_ptr<VirtualAdapter>> adapters_;
+  std::map<platform::AdapterHandle, VirtualAdapter*> handles_;
+  platform::AdapterHandle next_handle_ = 1;
 };
 
 }  // namespace devov::emulator
