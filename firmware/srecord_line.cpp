@@ -79,18 +79,28 @@ LineFault check_srecord_line(std::string_view line, SRecordLine& record) {
   if (row.kind == RecordKind::End && n != digits + 6) return LineFault::BadLength;
   if (row.kind == RecordKind::Data && n < digits + 6) return LineFault::BadLength;
 
-  unsigned sum = 0;
-  for (std::size_t i = 2; i + 1 < n; i += 2) sum += byte_at(line, i);
+  // One pass over the digit pairs: the address and data bytes are decoded
+  // into the record while the checksum is summed.
+  const std::size_t data_count = (n - digits - 6) / 2;
+  unsigned sum = static_cast<unsigned>(count);
+  std::uint32_t address = 0;
+  for (std::size_t i = 4; i < 4 + digits; i += 2) {
+    const std::uint8_t b = byte_at(line, i);
+    sum += b;
+    address = address << 8 | b;
+  }
+  const std::size_t data_start = 4 + digits;
+  for (std::size_t k = 0; k < data_count; ++k) {
+    const std::uint8_t b = byte_at(line, data_start + 2 * k);
+    record.data[k] = b;
+    sum += b;
+  }
+  sum += byte_at(line, n - 2);
   if ((sum & 0xFF) != 0xFF) return LineFault::BadChecksum;
 
   if (row.kind == RecordKind::Ignored) return LineFault::None;
-
-  std::uint32_t address = 0;
-  for (std::size_t i = 4; i < 4 + digits; ++i) address = address << 4 | nibble(line, i);
   record.address = address;
-  const std::size_t data_count = (n - digits - 6) / 2;
   record.data_count = static_cast<std::uint16_t>(data_count);
-  for (std::size_t k = 0; k < data_count; ++k) record.data[k] = byte_at(line, 4 + digits + 2 * k);
 
   if (row.kind == RecordKind::End) return LineFault::None;
 

@@ -46,13 +46,15 @@ void print_log(const std::string& log) {
 
 // The text as the reader sees it, for listing the records it keeps nothing
 // of (build sequence, CRC areas).
-std::vector<std::string> text_lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string line;
-  std::istringstream in(text);
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+std::vector<std::string_view> text_lines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    auto end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     lines.push_back(line);
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
   }
   return lines;
 }
@@ -107,8 +109,12 @@ bool inspect_firmware(const std::string& name) {
   std::vector<SRecordLine> crc_records;
   std::vector<std::uint16_t> sequences;
   for (const auto& line : text_lines(text)) {
+    // Only S3 records in the special ranges (0xFF......) are of interest here.
+    if (line.size() < 6 || line[0] != 'S' || line[1] != '3' ||
+        (line[4] != 'F' && line[4] != 'f') || (line[5] != 'F' && line[5] != 'f'))
+      continue;
     SRecordLine record;
-    if (line.empty() || check_srecord_line(line, record) != LineFault::None) continue;
+    if (check_srecord_line(line, record) != LineFault::None) continue;
     if (record.kind == RecordKind::Crc) crc_records.push_back(record);
     if (record.kind == RecordKind::Info && record.data_count >= 6 && word(record, 1) == 3)
       sequences.push_back(word(record, 2));
