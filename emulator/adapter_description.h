@@ -49,7 +49,8 @@ struct AdapterDescription {
   // The network-class subkey; on 9x the open name is this subkey name.
   std::string class_subkey;
   std::string matching_device_id = "usb\\vid_6271&pid_0001";
-  std::string device_instance = "VLK000001";
+  // The device instance key below the device key; chosen when empty.
+  std::string device_instance;
   // CSConfigFlags bit 0 in the current hardware profile.
   bool disabled = false;
 

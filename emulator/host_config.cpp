@@ -23,7 +23,7 @@ std::uint32_t to_number(const std::string& text, std::uint32_t fallback) {
   return (end && *end == '\0') ? static_cast<std::uint32_t>(value) : fallback;
 }
 
-constexpr const char* kDefaultHostFile =
+constexpr const char* kHostFileComment =
     "# The emulated Windows host of 6271DEVOV. Each line is key = value.\n"
     "#\n"
     "# os_family: nt (Windows NT family) or 9x (Windows 95/98/Me)\n"
@@ -32,12 +32,7 @@ constexpr const char* kDefaultHostFile =
     "#          online, offline or unknown\n"
     "# library_check: the request library's last error after its start-up check:\n"
     "#          6 the library is present, 2 file not found, 5 access denied,\n"
-    "#          any other code an unknown failure\n"
-    "os_family = nt\n"
-    "os_major = 5\n"
-    "os_minor = 1\n"
-    "ac_line = auto\n"
-    "library_check = 6\n";
+    "#          any other code an unknown failure\n";
 
 }  // namespace
 
@@ -86,9 +81,16 @@ bool ensure_host_folder(const std::string& folder) {
   fs::path host_file = fs::path(folder) / kHostFileName;
   if (!fs::exists(host_file)) {
     std::ofstream out(host_file);
-    out << kDefaultHostFile;
+    out << format_host_config(HostConfig{});
   }
   return true;
+}
+
+std::string format_host_config(const HostConfig& config) {
+  return std::string(kHostFileComment) + "os_family = " + config.os_family +
+         "\nos_major = " + std::to_string(config.os_major) +
+         "\nos_minor = " + std::to_string(config.os_minor) + "\nac_line = " + config.ac_line +
+         "\nlibrary_check = " + std::to_string(config.library_check) + "\n";
 }
 
 }  // namespace devov::emulator

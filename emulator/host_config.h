@@ -37,4 +37,7 @@ HostConfig read_host_config(const std::string& folder);
 // missing. False when the folder cannot be made.
 bool ensure_host_folder(const std::string& folder);
 
+// The commented host.conf text for a description.
+std::string format_host_config(const HostConfig& config);
+
 }  // namespace devov::emulator
