@@ -7,6 +7,7 @@
 #include "emulator/emulated_library.h"
 #include "emulator/host_config.h"
 #include "emulator/registry_file.h"
+#include "emulator/virtual_host.h"
 #include "platform/platform.h"
 #include "platform/posix/host_services.h"
 #include "platform/posix/socket_link.h"
@@ -31,11 +32,14 @@ int main(int argc, char** argv) {
   posix::CompiledResources resources;
   posix::SocketLink link(folder);
   posix::HostDriveC drive_c(folder);
-  emulator::EmulatedLibrary library(config);
-  posix::TerminalDialogHost dialogs(folder, 0, stdout);
-  // The host's registry; a host without a registry file has an empty one.
+  // The host's registry, with each adapter's hardware-profile flag as its
+  // description says; a host without a registry file has an empty one. The
+  // library reads network-class subkeys through it and opens the adapters
+  // of the host folder.
   emulator::RegistryFile registry;
-  registry.load(folder + "/" + emulator::kRegistryFileName);
+  emulator::load_host_registry(folder, registry);
+  emulator::EmulatedLibrary library(config, folder, registry);
+  posix::TerminalDialogHost dialogs(folder, 0, stdout);
   posix::PosixEvents events;
   platform::Services services{boxes,   clock,   system,   process, resources, link,
                               drive_c, library, dialogs, registry, events};
