@@ -1,6 +1,8 @@
 // The stand-in ISW32N50.dll: exports the request library's eight functions
 // and answers them from the emulated library, so the Windows program can run
-// without the closed library, its driver or an adapter.
+// without the closed library, its driver or an adapter. Network-class
+// subkeys come from the system's own registry; the adapters from the host
+// folder that DEVOV_PREFIX names.
 #include <windows.h>
 
 #include <string>
@@ -8,6 +10,7 @@
 
 #include "emulator/emulated_library.h"
 #include "emulator/host_config.h"
+#include "platform/win32/registry.h"
 #include "platform/win32/w32n_abi.h"
 
 namespace {
@@ -22,11 +25,14 @@ std::string windows_path(const std::string& folder) {
   return folder;
 }
 
+std::string host_folder() {
+  return windows_path(devov::emulator::host_folder_from_environment());
+}
+
 // The system this DLL runs on answers the version questions; the host
 // folder's description answers the rest.
 HostConfig host_config() {
-  HostConfig config = devov::emulator::read_host_config(
-      windows_path(devov::emulator::host_folder_from_environment()));
+  HostConfig config = devov::emulator::read_host_config(host_folder());
   OSVERSIONINFOA info{};
   info.dwOSVersionInfoSize = sizeof(info);
   if (GetVersionExA(&info)) {
@@ -40,7 +46,8 @@ HostConfig host_config() {
 // Made on the first call rather than when the DLL is loaded: reading files
 // is not allowed while the loader holds its lock.
 EmulatedLibrary& library() {
-  static EmulatedLibrary instance(host_config());
+  static devov::win32::Win32Registry registry;
+  static EmulatedLibrary instance(host_config(), host_folder(), registry);
   return instance;
 }
 
@@ -72,9 +79,13 @@ W32N_EXPORT void WINAPI W32N_CloseAdapter(HANDLE adapter) {
 
 W32N_EXPORT DWORD WINAPI W32N_MakeNdisRequest(HANDLE adapter, void* request_block,
                                               OVERLAPPED* overlapped, DWORD wait) {
-  return library().make_ndis_request(
-      reinterpret_cast<devov::platform::AdapterHandle>(adapter), request_block,
-      overlapped, wait);
+  const DWORD status = library().make_ndis_request(
+      reinterpret_cast<devov::platform::AdapterHandle>(adapter), request_block, overlapped,
+      wait);
+  // Every request completes before the call returns, as an overlapped
+  // request does once its event is signalled.
+  if (overlapped && overlapped->hEvent) SetEvent(overlapped->hEvent);
+  return status;
 }
 
 // The exports must match the types the program's loader calls them through.
