@@ -303,10 +303,10 @@ std::string format_adapter_description(const AdapterDescription& d) {
       << "\n"
          "# Faults.\n"
          "# fault_status: OID STATUS always|once|from N, entries separated by commas\n";
-  out << "fault_status = ";
+  out << "fault_status =";
   for (std::size_t i = 0; i < d.status_faults.size(); ++i) {
     const auto& f = d.status_faults[i];
-    if (i) out << ", ";
+    out << (i ? ", " : " ");
     out << hex(f.oid, 8) << " " << hex(f.status, 8) << " "
         << (f.when == FaultWhen::Always ? "always"
             : f.when == FaultWhen::Once ? "once"

@@ -15,5 +15,6 @@ struct Command {
 
 // Each command group lists its commands here.
 std::vector<Command> inspect_commands();
+std::vector<Command> host_commands();
 
 }  // namespace devov::tool

@@ -10,7 +10,7 @@ namespace {
 
 std::vector<devov::tool::Command> all_commands() {
   std::vector<devov::tool::Command> commands;
-  for (auto group : {devov::tool::inspect_commands}) {
+  for (auto group : {devov::tool::inspect_commands, devov::tool::host_commands}) {
     auto more = group();
     commands.insert(commands.end(), more.begin(), more.end());
   }
