@@ -63,6 +63,30 @@ class DialogView {
   // Ends the modal dialog with kOutcomeOk or kOutcomeCancel once the current
   // handler returns.
   virtual void end_dialog(int outcome) = 0;
+
+  // The views below have a default that acts as a view without the window or
+  // the list box would: nothing changes, nothing is found. The views of the
+  // programs and the tests override them.
+
+  // The dialog window as a whole: shown or hidden, taking input or not.
+  virtual void show_dialog(bool /*visible*/) {}
+  virtual void enable_dialog(bool /*enabled*/) {}
+
+  // Unsorted list box: entries with a text and an item datum each, and at
+  // most one selected entry. Indexes out of range find nothing.
+  // Appends an entry; answers its index, or -1.
+  virtual int add_list_string(int /*control*/, const std::string& /*text*/) { return -1; }
+  virtual void set_list_item_data(int /*control*/, int /*index*/, std::intptr_t /*data*/) {}
+  // The entry's datum; -1 for no such entry.
+  virtual std::intptr_t list_item_data(int /*control*/, int /*index*/) { return -1; }
+  virtual std::string list_text(int /*control*/, int /*index*/) { return {}; }
+  virtual void delete_list_string(int /*control*/, int /*index*/) {}
+  virtual void clear_list(int /*control*/) {}
+  virtual int list_count(int /*control*/) { return 0; }
+  // The selected entry's index, or -1.
+  virtual int list_selection(int /*control*/) { return -1; }
+  // Selects the entry; -1 selects none.
+  virtual void select_list_item(int /*control*/, int /*index*/) {}
 };
 
 // The behaviour behind the dialog: what it does on each event.

@@ -9,6 +9,7 @@
 #include "platform/instance_link.h"
 #include "platform/message_boxes.h"
 #include "platform/process_control.h"
+#include "platform/progress_window.h"
 #include "platform/registry.h"
 #include "platform/request_library.h"
 #include "platform/resources.h"
@@ -28,6 +29,7 @@ struct Services {
   DialogHost& dialogs;
   Registry& registry;
   Events& events;
+  ProgressWindow& progress;
 };
 
 // The services in force. The front end installs them before anything else

@@ -139,6 +139,71 @@ void ViewState::end_dialog(int outcome) {
   if (!outcome_) outcome_ = outcome;
 }
 
+void ViewState::show_dialog(bool visible) { dialog_visible_ = visible; }
+void ViewState::enable_dialog(bool enabled) { dialog_enabled_ = enabled; }
+
+ListRow* ViewState::entry(int control, int index) {
+  auto* c = find(control);
+  if (!c || index < 0 || index >= static_cast<int>(c->rows.size())) return nullptr;
+  return &c->rows[static_cast<std::size_t>(index)];
+}
+
+int ViewState::add_list_string(int control, const std::string& text) {
+  auto* c = find(control);
+  if (!c) return -1;
+  ListRow row;
+  row.columns.push_back(text);
+  c->rows.push_back(row);
+  return static_cast<int>(c->rows.size()) - 1;
+}
+
+void ViewState::set_list_item_data(int control, int index, std::intptr_t data) {
+  if (auto* row = entry(control, index)) row->data = data;
+}
+
+std::intptr_t ViewState::list_item_data(int control, int index) {
+  auto* row = entry(control, index);
+  return row ? row->data : -1;
+}
+
+std::string ViewState::list_text(int control, int index) {
+  auto* row = entry(control, index);
+  return row && !row->columns.empty() ? row->columns[0] : std::string();
+}
+
+// As a list box does: a selection behind the deleted entry moves up with
+// its entry, and deleting the selected entry leaves none selected.
+void ViewState::delete_list_string(int control, int index) {
+  auto* c = find(control);
+  if (!entry(control, index)) return;
+  c->rows.erase(c->rows.begin() + index);
+  if (c->selection == index) c->selection = -1;
+  else if (c->selection > index) --c->selection;
+}
+
+void ViewState::clear_list(int control) {
+  if (auto* c = find(control)) {
+    c->rows.clear();
+    c->selection = -1;
+  }
+}
+
+int ViewState::list_count(int control) {
+  auto* c = find(control);
+  return c ? static_cast<int>(c->rows.size()) : 0;
+}
+
+int ViewState::list_selection(int control) {
+  auto* c = find(control);
+  return c ? c->selection : -1;
+}
+
+void ViewState::select_list_item(int control, int index) {
+  auto* c = find(control);
+  if (!c) return;
+  c->selection = entry(control, index) ? index : -1;
+}
+
 std::string ViewState::describe() const {
   std::ostringstream out;
   out << "caption " << caption_ << "\n";

@@ -33,7 +33,10 @@ struct ControlState {
   int progress_low = 0, progress_high = 100, progress_position = 0;
   int image_list = 0;
   std::vector<ListColumn> columns;
+  // The rows of a list view, or the entries of a list box (one column each).
   std::vector<ListRow> rows;
+  // The selected entry of a list box, or -1.
+  int selection = -1;
 };
 
 class ViewState : public DialogView {
@@ -68,6 +71,17 @@ class ViewState : public DialogView {
   void remove_row(int control, int row) override;
   int row_count(int control) override;
   void end_dialog(int outcome) override;
+  void show_dialog(bool visible) override;
+  void enable_dialog(bool enabled) override;
+  int add_list_string(int control, const std::string& text) override;
+  void set_list_item_data(int control, int index, std::intptr_t data) override;
+  std::intptr_t list_item_data(int control, int index) override;
+  std::string list_text(int control, int index) override;
+  void delete_list_string(int control, int index) override;
+  void clear_list(int control) override;
+  int list_count(int control) override;
+  int list_selection(int control) override;
+  void select_list_item(int control, int index) override;
 
   // Read back by the views and the tests.
   const std::string& caption() const { return caption_; }
@@ -82,6 +96,8 @@ class ViewState : public DialogView {
   }
   std::optional<int> outcome() const { return outcome_; }
   int repaint_count() const { return repaints_; }
+  bool dialog_visible() const { return dialog_visible_; }
+  bool dialog_enabled() const { return dialog_enabled_; }
   // The state of a control with an id of its own; nullptr for unknown ids.
   const ControlState* control(int id) const;
   // Every control in template order, the unnamed labels included.
@@ -91,6 +107,8 @@ class ViewState : public DialogView {
 
  private:
   ControlState* find(int id);
+  // The list entry at `index`, or nullptr.
+  ListRow* entry(int control, int index);
 
   std::vector<ControlState> controls_;
   std::map<int, std::size_t> index_;
@@ -104,6 +122,8 @@ class ViewState : public DialogView {
   std::vector<std::pair<int, std::string>> system_menu_;
   std::optional<int> outcome_;
   int repaints_ = 0;
+  bool dialog_visible_ = true;
+  bool dialog_enabled_ = true;
 };
 
 }  // namespace devov::platform

@@ -10,6 +10,7 @@
 #include "emulator/virtual_host.h"
 #include "platform/platform.h"
 #include "platform/posix/host_services.h"
+#include "platform/posix/progress_window.h"
 #include "platform/posix/socket_link.h"
 #include "platform/posix/terminal.h"
 #include "platform/posix/terminal_dialog_host.h"
@@ -41,8 +42,9 @@ int main(int argc, char** argv) {
   emulator::EmulatedLibrary library(config, folder, registry);
   posix::TerminalDialogHost dialogs(folder, 0, stdout);
   posix::PosixEvents events;
+  posix::TerminalProgressWindow progress(stdout);
   platform::Services services{boxes,   clock,   system,   process, resources, link,
-                              drive_c, library, dialogs, registry, events};
+                              drive_c, library, dialogs, registry, events,    progress};
   platform::install(services);
 
   std::vector<std::string> arguments(argv, argv + argc);

@@ -17,6 +17,26 @@
 #include "platform/win32/system_services.h"
 #include "shell/update_app.h"
 
+namespace {
+
+// TEMPORARY, until the Windows program has its template-130 window: no
+// progress window is made, so a quiet-mode write shows no progress. Every
+// call does nothing.
+class NoProgressWindow : public devov::platform::ProgressWindow {
+ public:
+  bool create() override { return false; }
+  void destroy() override {}
+  void center() override {}
+  void show() override {}
+  void set_text(int, const std::string&) override {}
+  void hide_caret(int) override {}
+  void set_progress_range(int, int, int) override {}
+  void set_progress_position(int, int) override {}
+  void paint_now() override {}
+};
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace devov::win32;
   Win32DialogHost dialogs;
@@ -30,8 +50,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Win32RequestLibrary library;
   Win32Registry registry;
   Win32Events events;
-  devov::platform::Services services{boxes, clock,   system,  process,  resources, link,
-                                     drive_c, library, dialogs, registry, events};
+  NoProgressWindow progress;
+  devov::platform::Services services{boxes,   clock,   system,   process, resources, link,
+                                     drive_c, library, dialogs, registry, events,    progress};
   devov::platform::install(services);
 
   // The C runtime has already split the command line by the system's usual

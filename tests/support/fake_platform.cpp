@@ -73,4 +73,62 @@ void FakeEvents::reset_event(platform::EventHandle) { ++resets; }
 
 void FakeEvents::close_event(platform::EventHandle) { ++closed; }
 
+bool RecordingRegistry::open_key(platform::RegistryRoot root, const std::string& path,
+                                 platform::RegistryKey& key) {
+  if (!inner_.open_key(root, path, key)) return false;
+  ++opened;
+  return true;
+}
+
+bool RecordingRegistry::open_subkey(platform::RegistryKey parent, const std::string& path,
+                                    platform::RegistryKey& key) {
+  if (!inner_.open_subkey(parent, path, key)) return false;
+  ++opened;
+  return true;
+}
+
+void RecordingRegistry::close_key(platform::RegistryKey key) {
+  ++closed;
+  inner_.close_key(key);
+}
+
+bool FakeProgressWindow::create() {
+  calls.push_back("create");
+  exists = true;
+  shown = false;
+  texts.clear();
+  return true;
+}
+
+void FakeProgressWindow::destroy() {
+  calls.push_back("destroy");
+  exists = shown = false;
+}
+
+void FakeProgressWindow::show() {
+  calls.push_back("show");
+  shown = exists;
+}
+
+void FakeProgressWindow::set_text(int control, const std::string& text) {
+  calls.push_back("text " + std::to_string(control) + " " + text);
+  texts[control] = text;
+}
+
+void FakeProgressWindow::hide_caret(int control) {
+  calls.push_back("hide_caret " + std::to_string(control));
+}
+
+void FakeProgressWindow::set_progress_range(int control, int l, int h) {
+  calls.push_back("range " + std::to_string(control) + " " + std::to_string(l) + " " +
+                  std::to_string(h));
+  low = l;
+  high = h;
+}
+
+void FakeProgressWindow::set_progress_position(int control, int p) {
+  calls.push_back("position " + std::to_string(control) + " " + std::to_string(p));
+  position = p;
+}
+
 }  // namespace devov::test

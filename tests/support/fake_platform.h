@@ -134,6 +134,53 @@ class FakeEvents : public platform::Events {
   int token_ = 0;
 };
 
+// The registry file behind a recorder: every key opened and closed is
+// counted, so a test can see that none is left open.
+class RecordingRegistry : public platform::Registry {
+ public:
+  explicit RecordingRegistry(platform::Registry& inner) : inner_(inner) {}
+
+  bool open_key(platform::RegistryRoot root, const std::string& path,
+                platform::RegistryKey& key) override;
+  bool open_subkey(platform::RegistryKey parent, const std::string& path,
+                   platform::RegistryKey& key) override;
+  bool enum_subkey(platform::RegistryKey key, std::uint32_t index, std::size_t buffer_size,
+                   std::string& name) override {
+    return inner_.enum_subkey(key, index, buffer_size, name);
+  }
+  bool query_value(platform::RegistryKey key, const std::string& name,
+                   std::size_t buffer_size, std::vector<std::uint8_t>& data) override {
+    return inner_.query_value(key, name, buffer_size, data);
+  }
+  void close_key(platform::RegistryKey key) override;
+
+  int opened = 0, closed = 0;
+
+ private:
+  platform::Registry& inner_;
+};
+
+// The progress window as a record of every call, in order, as lines such as
+// "create", "text 1033 <text>", "range 1035 0 3", "position 1035 1",
+// "paint"; and the state those calls leave.
+class FakeProgressWindow : public platform::ProgressWindow {
+ public:
+  bool create() override;
+  void destroy() override;
+  void center() override { calls.push_back("center"); }
+  void show() override;
+  void set_text(int control, const std::string& text) override;
+  void hide_caret(int control) override;
+  void set_progress_range(int control, int low, int high) override;
+  void set_progress_position(int control, int position) override;
+  void paint_now() override { calls.push_back("paint"); }
+
+  std::vector<std::string> calls;
+  bool exists = false, shown = false;
+  std::map<int, std::string> texts;
+  int low = 0, high = 0, position = 0;
+};
+
 // Every fake, bundled as the services the program reaches; installs itself.
 struct FakePlatform {
   FakePlatform();
@@ -149,10 +196,14 @@ struct FakePlatform {
   FakeDriveC drive_c;
   FakeRequestLibrary library;
   FakeDialogHost dialogs;
+  // The registry a test fills with parse(); reached through the recorder.
   emulator::RegistryFile registry;
+  RecordingRegistry registry_calls{registry};
   FakeEvents events;
-  platform::Services services{boxes,   clock,   system,  process,  resources, link,
-                              drive_c, library, dialogs, registry, events};
+  FakeProgressWindow progress;
+  platform::Services services{boxes,   clock,   system,  process,        resources,
+                              link,    drive_c, library, dialogs,        registry_calls,
+                              events,  progress};
 };
 
 }  // namespace devov::test

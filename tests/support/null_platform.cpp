@@ -14,7 +14,8 @@ struct NullPlatform::Impl : platform::MessageBoxes,
                             platform::RequestLibrary,
                             platform::DialogHost,
                             platform::Registry,
-                            platform::Events {
+                            platform::Events,
+                            platform::ProgressWindow {
   explicit Impl(NullPlatform& owner) : owner_(owner) {}
 
   int show(platform::BoxOwner, const std::string&, const std::optional<std::string>&,
@@ -66,10 +67,19 @@ struct NullPlatform::Impl : platform::MessageBoxes,
   platform::EventHandle create_event() override { return this; }
   void reset_event(platform::EventHandle) override {}
   void close_event(platform::EventHandle) override {}
+  bool create() override { return false; }
+  void destroy() override {}
+  void center() override {}
+  void show() override {}
+  void set_text(int, const std::string&) override {}
+  void hide_caret(int) override {}
+  void set_progress_range(int, int, int) override {}
+  void set_progress_position(int, int) override {}
+  void paint_now() override {}
 
   NullPlatform& owner_;
   platform::Services services{*this, *this, *this, *this, *this, *this,
-                              *this, *this, *this, *this, *this};
+                              *this, *this, *this, *this, *this, *this};
 };
 
 NullPlatform::NullPlatform() : impl_(new Impl(*this)) {

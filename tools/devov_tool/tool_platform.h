@@ -7,6 +7,7 @@
 #include "emulator/registry_file.h"
 #include "platform/platform.h"
 #include "platform/posix/host_services.h"
+#include "platform/posix/progress_window.h"
 #include "platform/posix/socket_link.h"
 #include "platform/posix/terminal.h"
 #include "platform/posix/terminal_dialog_host.h"
@@ -31,8 +32,10 @@ class ToolPlatform {
   posix::TerminalDialogHost dialogs_{"", -1, stderr};
   emulator::RegistryFile registry_;
   posix::PosixEvents events_;
-  platform::Services services_{boxes_,   clock_,   system_,   process_, resources_, link_,
-                               drive_c_, library_, dialogs_, registry_, events_};
+  posix::TerminalProgressWindow progress_{stderr};
+  platform::Services services_{boxes_,    clock_,    system_,   process_,
+                               resources_, link_,    drive_c_,  library_,
+                               dialogs_,  registry_, events_,   progress_};
 };
 
 }  // namespace devov::tool
