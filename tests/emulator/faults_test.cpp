@@ -41,6 +41,8 @@ struct StatusFaultCase {
   const char* fault;                    // in the trace of the first failing call
 };
 
+void PrintTo(const StatusFaultCase& c, std::ostream* os) { *os << c.name; }
+
 const std::uint32_t kOk = NDIS_STATUS_SUCCESS;
 const std::uint32_t kFail = NDIS_STATUS_FAILURE;
 
@@ -88,6 +90,8 @@ struct BlockFaultCase {
   const char* value;
   std::vector<std::uint32_t> statuses;  // of four block writes in a row
 };
+
+void PrintTo(const BlockFaultCase& c, std::ostream* os) { *os << c.name; }
 
 const BlockFaultCase kBlockFaults[] = {
     {"once", "once", {kFail, kOk, kOk, kOk}},
@@ -168,6 +172,8 @@ struct PdaFaultCase {
   int records_b;
   bool crc_b;
 };
+
+void PrintTo(const PdaFaultCase& c, std::ostream* os) { *os << c.name; }
 
 // The sound default PDA has 7 records and the end record.
 const PdaFaultCase kPdaFaults[] = {

@@ -17,6 +17,8 @@ struct LayoutCase {
   bool nt;
 };
 
+void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
+
 const LayoutCase kLayouts[] = {
     {"nt5", {"nt", 5, 1, true}, "0000",
      "System\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}",

@@ -52,6 +52,8 @@ struct SessionCase {
   const char* refused;  // nullptr: accepted
 };
 
+void PrintTo(const SessionCase& c, std::ostream* os) { *os << c.name; }
+
 constexpr std::uint32_t kControl = 0;
 
 const SessionCase kSessions[] = {
