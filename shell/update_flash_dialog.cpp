@@ -141,6 +141,14 @@ void UpdateFlashDialog::on_command(int command) {
   switch (command) {
     case IDC_CONTINUE: on_continue(); break;
     case IDC_CANCEL: on_cancel(); break;
+    case IDC_DETECT_ADAPTERS:
+      on_close_adapter();
+      detect_adapters(false);
+      break;
+    case IDC_CLOSE_ADAPTER: on_close_adapter(); break;
+    // A change of selection in the adapter list.
+    case IDC_ADAPTER_LIST: select_adapter(); break;
+    case kCommandDriverVersion: show_driver_version(); break;
     default: break;
   }
 }

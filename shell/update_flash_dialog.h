@@ -11,10 +11,14 @@
 
 namespace devov {
 
+class FirmwareImage;
 class UpdateSteps;
 
 inline constexpr std::uint32_t kColorBlack = 0;
 inline constexpr std::uint32_t kColorRed = 255;
+// The command that shows the selected adapter's driver version; no control
+// or menu of the dialog sends it.
+inline constexpr int kCommandDriverVersion = 32780;
 
 class UpdateFlashDialog : public platform::DialogHandler {
  public:
@@ -45,6 +49,29 @@ class UpdateFlashDialog : public platform::DialogHandler {
   // Merges a .pda file into the adapter's PDA; false, after telling the
   // user, if the file is malformed or yields no record.
   bool load_pda_file(const std::string& path);
+
+  // Adapter selection and identity.
+  // Rebuilds the adapter list from the adapters that open; with
+  // `auto_select`, selects the only one.
+  void detect_adapters(bool auto_select);
+  // Selects the adapter-list entry that is selected and reads its identity.
+  bool select_adapter();
+  // Opens the selected adapter, with the driver-version check when asked;
+  // true leaves it open.
+  bool open_selected(bool check_driver);
+  void close_selected();
+  void on_close_adapter();
+  void show_driver_version();
+  // Shows the adapter's present firmware versions and files.
+  bool show_current_firmware();
+  // The identity texts from the PDA, then the bound edits.
+  void refresh_identity_fields();
+
+  // Flash programming of one image into the open adapter; true when the
+  // status box reads "Update Successful!".
+  bool program_image(FirmwareImage& image, bool is_station, const std::string& revision,
+                     const std::string& source);
+  void set_dialog_cursor(platform::CursorShape cursor);
 
   std::uint32_t status_color = kColorBlack;
   bool programming_busy = false;

@@ -25,4 +25,6 @@ int PendingSteps::pre_check(UpdateFlashDialog&) {
 
 void PendingSteps::on_continue(UpdateFlashDialog&) { ++requests; }
 
+void PendingSteps::select_embedded_firmware(UpdateFlashDialog&) { ++firmware_selections; }
+
 }  // namespace devov

@@ -21,6 +21,9 @@ class UpdateSteps {
   // Answers the update plan: 0 not ready, 1 station only, 2 primary and station.
   virtual int pre_check(UpdateFlashDialog& dialog) = 0;
   virtual void on_continue(UpdateFlashDialog& dialog) = 0;
+  // Queues the embedded images that fit the selected adapter and shows what
+  // programming would write.
+  virtual void select_embedded_firmware(UpdateFlashDialog& dialog) = 0;
 };
 
 // The steps as far as the program has them: each records what it is given,
@@ -32,11 +35,13 @@ class PendingSteps : public UpdateSteps {
   void show_manifest(UpdateFlashDialog& dialog) override;
   int pre_check(UpdateFlashDialog& dialog) override;
   void on_continue(UpdateFlashDialog& dialog) override;
+  void select_embedded_firmware(UpdateFlashDialog& dialog) override;
 
   std::vector<std::pair<std::string, int>> files;
   int manifests = 0;
   int pre_checks = 0;
   int requests = 0;
+  int firmware_selections = 0;
 };
 
 }  // namespace devov

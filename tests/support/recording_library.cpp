@@ -61,11 +61,19 @@ std::uint32_t RecordingLibrary::get_adapter_registry_info(void* record, const ch
 
 platform::AdapterHandle RecordingLibrary::open_adapter(const char* open_name) {
   calls.push_back(std::string("open_adapter ") + open_name);
+  if (std::string(open_name) == kCheckName) {
+    last_error_ = check_error;
+    return platform::kInvalidAdapter;
+  }
   if (openable.count(open_name) == 0) {
     last_error_ = kOpenError;
     return platform::kInvalidAdapter;
   }
-  return kHandle;
+  auto it = handles.find(open_name);
+  if (it == handles.end())
+    it = handles.emplace(open_name, kHandle + static_cast<platform::AdapterHandle>(handles.size()))
+             .first;
+  return it->second;
 }
 
 std::uint32_t RecordingLibrary::get_last_error() {

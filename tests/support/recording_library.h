@@ -39,8 +39,12 @@ struct SentRequest {
 
 class RecordingLibrary : public platform::RequestLibrary {
  public:
+  // The handle of the first name opened; each further name gets the next.
   static constexpr platform::AdapterHandle kHandle = 0x51;
   static constexpr std::uint32_t kOpenError = 2;
+  // The start-up check's open name, which leaves `check_error` as the last
+  // error: by default that of a library that is present.
+  static constexpr const char* kCheckName = "Check for VXD...";
 
   struct Adapter {
     std::string display_name;
@@ -76,6 +80,9 @@ class RecordingLibrary : public platform::RequestLibrary {
   std::map<std::string, Adapter> adapters;
   // Open names that open.
   std::set<std::string> openable;
+  std::uint32_t check_error = 6;
+  // Handles by open name, given on first open.
+  std::map<std::string, platform::AdapterHandle> handles;
   // Statuses by OID: each request of the OID takes the next one queued,
   // then `always` if set, else 0.
   std::map<std::uint32_t, std::deque<std::uint32_t>> statuses;

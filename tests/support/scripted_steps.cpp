@@ -27,4 +27,8 @@ void ScriptedSteps::on_continue(UpdateFlashDialog& dialog) {
   if (index < completes.size() && completes[index]) dialog.last_result = 1;
 }
 
+void ScriptedSteps::select_embedded_firmware(UpdateFlashDialog&) {
+  events.push_back("select_embedded_firmware");
+}
+
 }  // namespace devov::test

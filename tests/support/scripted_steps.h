@@ -27,6 +27,7 @@ class ScriptedSteps : public UpdateSteps {
   void show_manifest(UpdateFlashDialog& dialog) override;
   int pre_check(UpdateFlashDialog& dialog) override;
   void on_continue(UpdateFlashDialog& dialog) override;
+  void select_embedded_firmware(UpdateFlashDialog& dialog) override;
 
   // Run by pre_check when set; its answer is the plan. Otherwise 0.
   std::function<int(UpdateFlashDialog&)> pre_check_action;
