@@ -56,9 +56,16 @@ bool write_through(const std::string& path, std::size_t offset, const std::uint8
 }  // namespace
 
 std::vector<std::uint8_t> read_memory_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return {};
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::streamoff size = in.tellg();
+  if (size <= 0) return {};
+  // One read of the whole file: a flash is megabytes.
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  in.seekg(0);
+  in.read(reinterpret_cast<char*>(bytes.data()), size);
+  if (!in) return {};
+  return bytes;
 }
 
 std::optional<IdentityBlock> read_identity_block(const std::vector<std::uint8_t>& flash,
