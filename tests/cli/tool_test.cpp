@@ -14,14 +14,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Run {
+struct ToolRun {
   int status;
   std::string output;
 };
 
-Run inspect(const std::string& arguments) {
+ToolRun inspect(const std::string& arguments) {
   std::string command = std::string(DEVOV_TOOL) + " inspect " + arguments + " 2>&1";
-  Run run{-1, {}};
+  ToolRun run{-1, {}};
   if (std::FILE* pipe = popen(command.c_str(), "r")) {
     char buffer[4096];
     std::size_t n;
@@ -48,7 +48,7 @@ class InspectTest : public ::testing::Test {
 };
 
 TEST_F(InspectTest, DescribesTheEmbeddedStationFirmware) {
-  Run run = inspect("res:163");
+  ToolRun run = inspect("res:163");
   EXPECT_EQ(run.status, 0) << run.output;
   for (const char* line : {
            "res:163: firmware, 2170 lines\n",
@@ -67,7 +67,7 @@ TEST_F(InspectTest, DescribesTheEmbeddedStationFirmware) {
 TEST_F(InspectTest, ReportsTheFailingLineAsTheLogCarriesItAndExitsOne) {
   std::string good = write("good.hex", "S70500000000FA\n");
   std::string bad = write("bad.hex", "S70500000000FA\nS30BFF200000020003000000D1\n");
-  Run run = inspect(good + " " + bad + " res:999");
+  ToolRun run = inspect(good + " " + bad + " res:999");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.output.find(good + ": firmware, 2 lines\n"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find(bad + ": firmware, load failed\n  log:\n"
@@ -84,7 +84,7 @@ TEST_F(InspectTest, ChecksTheCrcOfAPdaFile) {
   // the CRC-16/ARC of the bytes 02 00 08 00 b2 e6 02 00 00 00.
   const std::string crc = "0xd0b3";
   std::string good = write("good.pda", "2 8 e6b2\n2 0 " + crc + "\n");
-  Run run = inspect(good);
+  ToolRun run = inspect(good);
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_NE(run.output.find("  0x0008 L=2 e6b2\n  end record: crc " + crc + "\n  crc checks: " +
                             crc + "\n"),
@@ -92,7 +92,7 @@ TEST_F(InspectTest, ChecksTheCrcOfAPdaFile) {
       << run.output;
   EXPECT_NE(inspect(write("bad.pda", "2 8 e6b2\n2 0 1234\n")).output.find("crc does not check"),
             std::string::npos);
-  Run invalid = inspect(write("invalid.pda", "12345\n"));
+  ToolRun invalid = inspect(write("invalid.pda", "12345\n"));
   EXPECT_EQ(invalid.status, 1);
   EXPECT_NE(invalid.output.find("not readable or not valid"), std::string::npos);
 }
