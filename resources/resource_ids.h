@@ -50,6 +50,14 @@
 #define IDC_SPARE_ICON 1081
 #define IDC_LABEL (-1)
 
+/* Progress window 130; its bar is 1035 like the main dialog's. */
+#define IDC_PROGRESS_MESSAGE 1033
+#define IDC_PROGRESS_ADAPTER_LINE 1057
+#define IDC_PROGRESS_FIRMWARE_LINE 1058
+
 #define IDM_ABOUT 16
+/* Shows the selected adapter's driver version; no control of template 102
+   issues it, so the POSIX terminal offers it as a key. */
+#define IDM_DRIVER_VERSION 32780
 
 #endif

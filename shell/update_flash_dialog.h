@@ -7,6 +7,7 @@
 
 #include "adapter/adapter_session.h"
 #include "platform/dialog.h"
+#include "resources/resource_ids.h"
 #include "production/pda_list.h"
 
 namespace devov {
@@ -18,7 +19,7 @@ inline constexpr std::uint32_t kColorBlack = 0;
 inline constexpr std::uint32_t kColorRed = 255;
 // The command that shows the selected adapter's driver version; no control
 // or menu of the dialog sends it.
-inline constexpr int kCommandDriverVersion = 32780;
+inline constexpr int kCommandDriverVersion = IDM_DRIVER_VERSION;
 
 class UpdateFlashDialog : public platform::DialogHandler {
  public:

@@ -177,6 +177,35 @@ char button_key(const platform::ViewState& view, int control) {
   return 0;
 }
 
+namespace {
+
+struct HiddenCommand {
+  const char* key;
+  int command;
+  const char* name;
+};
+
+constexpr HiddenCommand kHiddenCommands[] = {
+    {"d", IDC_DETECT_ADAPTERS, "Detect Adapters"},
+    {"s", IDC_ADAPTER_LIST, "Select the first adapter"},
+    {"a", IDC_CLOSE_ADAPTER, "Close Adapter"},
+    {"v", IDM_DRIVER_VERSION, "Driver Version"},
+};
+
+bool hidden_commands_offered(const platform::ViewState& view) {
+  const auto* continue_button = view.control(IDC_CONTINUE);
+  return continue_button && continue_button->enabled;
+}
+
+}  // namespace
+
+int hidden_command_for_key(const platform::ViewState& view, const std::string& key) {
+  if (!hidden_commands_offered(view)) return 0;
+  for (const auto& c : kHiddenCommands)
+    if (key == c.key) return c.command;
+  return 0;
+}
+
 std::string render_dialog(const platform::ViewState& view, bool color) {
   Grid grid;
   for (const auto& state : view.controls())
@@ -211,6 +240,12 @@ std::string render_dialog(const platform::ViewState& view, bool color) {
     }
   }
   out += keys.empty() ? "(no button can be pressed)\n" : "Keys: " + keys + "\n";
+  if (hidden_commands_offered(view)) {
+    std::string more;
+    for (const auto& c : kHiddenCommands)
+      more += std::string(more.empty() ? "" : "   ") + c.key + " = " + c.name;
+    out += "Also: " + more + "\n";
+  }
   return out;
 }
 

@@ -18,6 +18,12 @@ std::string render_dialog(const platform::ViewState& view, bool color);
 // The key a person types for an enabled, visible button; 0 for none.
 char button_key(const platform::ViewState& view, int control);
 
+// The commands of the hidden controls that the terminal offers as keys of
+// their own while the program can work with adapters (Continue enabled):
+// detection, selecting the first entry of the adapter list, closing the
+// adapter, the driver version. 0 for another key.
+int hidden_command_for_key(const platform::ViewState& view, const std::string& key);
+
 class TerminalBoxes : public platform::MessageBoxes {
  public:
   TerminalBoxes(int in, std::FILE* out) : in_(in), out_(out) {}

@@ -93,6 +93,13 @@ int TerminalDialogHost::run_main_dialog(platform::DialogHandler& handler) {
       handler.on_command(IDC_CONTINUE);
     } else if (line == "x" && button_key(view, IDC_CANCEL)) {
       handler.on_cancel();
+    } else if (int command = hidden_command_for_key(view, line)) {
+      // Selecting stands for a click on the list's first entry.
+      if (command == IDC_ADAPTER_LIST) {
+        if (view.list_count(IDC_ADAPTER_LIST) == 0) continue;
+        view.select_list_item(IDC_ADAPTER_LIST, 0);
+      }
+      handler.on_command(command);
     }
   }
   view.write_dump();

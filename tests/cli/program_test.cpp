@@ -213,6 +213,46 @@ TEST_F(ProgramTest, SecondInstanceHandsItsArgumentsToTheFirst) {
   EXPECT_EQ(first.wait_exit(), 1);
 }
 
+// A person's way to the adapter on the terminal: detect, select the first
+// adapter, ask for the driver version; the emulated adapter's trace and an
+// injected fault show through.
+TEST_F(ProgramTest, TerminalKeysReachTheAdapterAndItsTrace) {
+  const std::string tool = DEVOV_TOOL;
+  ASSERT_EQ(std::system((tool + " host new " + host_.string() + " >/dev/null").c_str()), 0);
+  {
+    Program program(host_, {});
+    ASSERT_TRUE(program.wait_for_output("Also: d = Detect Adapters")) << program.output();
+    program.type("d\ns\nv\n");
+    ASSERT_TRUE(program.wait_for_output("| Version: 1. 2. 3")) << program.output();
+    program.type("\nx\n");
+    EXPECT_EQ(program.wait_exit(), 1);
+  }
+  const std::string text = log();
+  for (const char* line : {"Adapter Enum=0000  Adapter Name= Velk 6271 Wireless USB Adapter\n",
+                           "Selected Adapter: Velk 6271 Wireless USB Adapter\n",
+                           "  Current firmware version: Primary: 1.1.3   Station: 1.4.0\n",
+                           "End Select Adapter: Appropriate adapter found!\n",
+                           "Driver Version for Selected Card:Version: 1. 2. 3\n"})
+    EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+  const std::string trace = read_file(host_ / "adapters" / "default" / "trace.log");
+  EXPECT_NE(trace.find("request set oid=0xFF010184 len=0 status=0x00000000"), std::string::npos)
+      << trace;
+  EXPECT_NE(trace.find("oid=0x00010116"), std::string::npos) << trace;
+
+  // A driver too old for updating: the selection says so in its boxes (one
+  // for each of its two driver checks).
+  ASSERT_EQ(std::system((tool + " adapter set " + host_.string() +
+                         " default driver_version=0x80010203 >/dev/null").c_str()),
+            0);
+  Program again(host_, {});
+  ASSERT_TRUE(again.wait_for_output("Also: d = Detect Adapters")) << again.output();
+  again.type("d\ns\n");
+  EXPECT_TRUE(again.wait_for_output("This program requires a newer driver version"))
+      << again.output();
+  again.type("\n\nx\n");
+  EXPECT_EQ(again.wait_exit(), 1);
+}
+
 TEST_F(ProgramTest, ClosedInputIsACloseRequest) {
   Program program(host_, {});
   ASSERT_TRUE(program.wait_for_output("Keys: c = Continue   x = Cancel")) << program.output();
