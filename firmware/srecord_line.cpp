@@ -79,6 +79,10 @@ LineFault check_srecord_line(std::string_view line, SRecordLine& record) {
   if (row.kind == RecordKind::End && n != digits + 6) return LineFault::BadLength;
   if (row.kind == RecordKind::Data && n < digits + 6) return LineFault::BadLength;
 
+  // Only a header or count record of count 0 is shorter: its one digit pair
+  // is the count, which as the whole sum can never be 0xFF.
+  if (n < digits + 6) return LineFault::BadChecksum;
+
   // One pass over the digit pairs: the address and data bytes are decoded
   // into the record while the checksum is summed.
   const std::size_t data_count = (n - digits - 6) / 2;

@@ -150,6 +150,8 @@ TEST_F(ReaderTest, LineTestsRunInOrderWithTheirMessages) {
       {"header record, length wrong", "S0040000FC", ignored + bad_length, false},
       {"header record with text", srecord(0, 0, {'h', 'd', 'r'}), ignored, true},
       {"record count", "S5030001FB", ignored, true},
+      {"header record of count 0", "S000", ignored + bad_checksum, false},
+      {"record count of count 0", "S500", ignored + bad_checksum, false},
       {"S3 at 0x00F00000", srecord(3, 0x00F00000, {1}), unknown, false},
       {"S3 at 0xFF000001", srecord(3, 0xFF000001, pattern(12)), unknown, false},
       {"S3 at 0xFF100001", srecord(3, 0xFF100001, pattern(12)), unknown, false},
