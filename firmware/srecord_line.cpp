@@ -2,6 +2,8 @@
 // then the address range of data records.
 #include "firmware/srecord_line.h"
 
+#include <cstring>
+
 namespace devov {
 
 namespace {
@@ -23,8 +25,26 @@ std::uint8_t nibble(std::string_view line, std::size_t position) {
   return kHexValue[static_cast<unsigned char>(line[position])];
 }
 
-std::uint8_t byte_at(std::string_view line, std::size_t position) {
-  return static_cast<std::uint8_t>(nibble(line, position) << 4 | nibble(line, position + 1));
+// Two characters to the byte they spell, or kBadPair when either is not a
+// hexadecimal digit: one lookup for each byte of a record.
+constexpr std::uint16_t kBadPair = 0x100;
+
+constexpr std::array<std::uint16_t, 65536> make_pair_table() {
+  std::array<std::uint16_t, 65536> table{};
+  for (unsigned high = 0; high < 256; ++high)
+    for (unsigned low = 0; low < 256; ++low) {
+      const unsigned a = kHexValue[high], b = kHexValue[low];
+      table[high << 8 | low] =
+          (a == kNotHex || b == kNotHex) ? kBadPair : static_cast<std::uint16_t>(a << 4 | b);
+    }
+  return table;
+}
+
+constexpr std::array<std::uint16_t, 65536> kPairValue = make_pair_table();
+
+std::uint16_t pair_value(std::string_view line, std::size_t position) {
+  return kPairValue[static_cast<unsigned char>(line[position]) << 8 |
+                    static_cast<unsigned char>(line[position + 1])];
 }
 
 struct TypeRow {
@@ -57,11 +77,28 @@ LineFault check_srecord_line(std::string_view line, SRecordLine& record) {
   record.kind = RecordKind::None;
   const std::size_t n = line.size();
 
-  // Digit values are below 16 and kNotHex has its top bit set, so one test
-  // after the loop sees any bad character.
-  std::uint8_t seen = 0;
-  for (std::size_t i = 1; i < n; ++i) seen |= nibble(line, i);
-  if (seen & 0x80) return LineFault::BadCharacter;
+  // Every character after the first must be a digit; that test comes first.
+  // A line of even length is tested and decoded two characters at a time,
+  // the digit pairs from position 2 on being the bytes (count, address,
+  // data, checksum). Any other line fails its length test further down, so
+  // it is only tested character by character.
+  std::array<std::uint8_t, kMaxLineLength / 2 + 1> bytes;
+  const bool paired = n >= 4 && n % 2 == 0;
+  if (paired) {
+    unsigned bad = nibble(line, 1);
+    for (std::size_t i = 2, k = 0; i < n; i += 2, ++k) {
+      const std::uint16_t value = pair_value(line, i);
+      bad |= value;
+      bytes[k] = static_cast<std::uint8_t>(value);
+    }
+    if (bad & kBadPair) return LineFault::BadCharacter;
+  } else {
+    // Digit values are below 16 and kNotHex has its top bit set, so one
+    // test after the loop sees any bad character.
+    std::uint8_t seen = 0;
+    for (std::size_t i = 1; i < n; ++i) seen |= nibble(line, i);
+    if (seen & 0x80) return LineFault::BadCharacter;
+  }
   if (n == 0 || line[0] != 'S') return LineFault::NoLeadingS;
   // "S" alone has no type digit: it is too short to be a record at all.
   if (n < 2) return LineFault::BadLength;
@@ -72,39 +109,28 @@ LineFault check_srecord_line(std::string_view line, SRecordLine& record) {
   record.type = type;
   record.kind = row.kind;
 
-  if (n < 4) return LineFault::BadLength;
-  const std::size_t count = byte_at(line, 2);
+  // An odd length never equals count * 2 + 4.
+  if (!paired) return LineFault::BadLength;
+  const std::size_t count = bytes[0];
   const std::size_t digits = row.address_digits;
   if (count * 2 + 4 != n) return LineFault::BadLength;
   if (row.kind == RecordKind::End && n != digits + 6) return LineFault::BadLength;
   if (row.kind == RecordKind::Data && n < digits + 6) return LineFault::BadLength;
 
-  // Only a header or count record of count 0 is shorter: its one digit pair
-  // is the count, which as the whole sum can never be 0xFF.
-  if (n < digits + 6) return LineFault::BadChecksum;
-
-  // One pass over the digit pairs: the address and data bytes are decoded
-  // into the record while the checksum is summed.
-  const std::size_t data_count = (n - digits - 6) / 2;
-  unsigned sum = static_cast<unsigned>(count);
-  std::uint32_t address = 0;
-  for (std::size_t i = 4; i < 4 + digits; i += 2) {
-    const std::uint8_t b = byte_at(line, i);
-    sum += b;
-    address = address << 8 | b;
-  }
-  const std::size_t data_start = 4 + digits;
-  for (std::size_t k = 0; k < data_count; ++k) {
-    const std::uint8_t b = byte_at(line, data_start + 2 * k);
-    record.data[k] = b;
-    sum += b;
-  }
-  sum += byte_at(line, n - 2);
+  // The sum of every byte from the count through the checksum.
+  unsigned sum = 0;
+  for (std::size_t k = 0; k <= count; ++k) sum += bytes[k];
   if ((sum & 0xFF) != 0xFF) return LineFault::BadChecksum;
 
   if (row.kind == RecordKind::Ignored) return LineFault::None;
+
+  const std::size_t address_bytes = digits / 2;
+  std::uint32_t address = 0;
+  for (std::size_t k = 1; k <= address_bytes; ++k) address = address << 8 | bytes[k];
   record.address = address;
+  const std::size_t data_count = count - address_bytes - 1;
   record.data_count = static_cast<std::uint16_t>(data_count);
+  std::memcpy(record.data.data(), bytes.data() + 1 + address_bytes, data_count);
 
   if (row.kind == RecordKind::End) return LineFault::None;
 

@@ -2,7 +2,8 @@
 // firmware files (.hex, or res:ID for an embedded text) and .pda files.
 #include <cctype>
 #include <cstdio>
-#include <fstream>
+#include <memory>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -44,6 +45,28 @@ void print_log(const std::string& log) {
   while (std::getline(lines, line)) std::printf("    %s\n", line.c_str());
 }
 
+// The file's bytes in one read into a buffer of its size (not filled
+// beforehand: the read fills it).
+struct FileBytes {
+  std::unique_ptr<char[]> bytes;
+  std::size_t size = 0;
+  std::string_view view() const { return {bytes.get(), size}; }
+};
+
+FileBytes read_whole_file(const std::string& path) {
+  FileBytes file;
+  if (std::FILE* in = std::fopen(path.c_str(), "rb")) {
+    std::error_code error;
+    auto size = std::filesystem::file_size(path, error);
+    if (!error) {
+      file.bytes.reset(new char[static_cast<std::size_t>(size)]);
+      file.size = std::fread(file.bytes.get(), 1, static_cast<std::size_t>(size), in);
+    }
+    std::fclose(in);
+  }
+  return file;
+}
+
 // The text as the reader sees it, for listing the records it keeps nothing
 // of (build sequence, CRC areas).
 std::vector<std::string_view> text_lines(std::string_view text) {
@@ -67,7 +90,9 @@ bool inspect_firmware(const std::string& name) {
   FirmwareFile file;
   FirmwareImage image;
   PlugList plugs;
-  std::string log, text;
+  std::string log;
+  std::string_view text;
+  FileBytes file_bytes;
   std::uint16_t lines = 0;
   flash_log().capture(&log);
   if (name.rfind(kResourcePrefix, 0) == 0) {
@@ -76,10 +101,8 @@ bool inspect_firmware(const std::string& name) {
     if (auto embedded = platform::services().resources.firmware_text(id)) text = *embedded;
   } else {
     lines = file.load_file(name, &image, &plugs);
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    text = all.str();
+    file_bytes = read_whole_file(name);
+    text = file_bytes.view();
   }
   flash_log().capture(nullptr);
 
