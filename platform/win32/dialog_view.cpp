@@ -238,4 +238,80 @@ int Win32DialogView::row_count(int control) {
 // being shown, as the template is not visible by itself.
 void Win32DialogView::end_dialog(int outcome) { EndDialog(dialog_, outcome); }
 
+void Win32DialogView::show_dialog(bool visible) {
+  ShowWindow(dialog_, visible ? SW_SHOW : SW_HIDE);
+}
+
+void Win32DialogView::enable_dialog(bool enabled) {
+  EnableWindow(dialog_, enabled ? TRUE : FALSE);
+}
+
+// The list box answers LB_ERR (-1) and LB_ERRSPACE (-2) for what it cannot
+// do; the view answers -1 for both.
+int Win32DialogView::add_list_string(int control, const std::string& text) {
+  HWND list = item(control);
+  if (!list) return -1;
+  const LRESULT index =
+      SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  return index < 0 ? -1 : static_cast<int>(index);
+}
+
+void Win32DialogView::set_list_item_data(int control, int index, std::intptr_t data) {
+  if (index < 0) return;
+  if (HWND list = item(control))
+    SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), data);
+}
+
+// Checked against the count first: LB_ERR (-1) is also a datum an entry may
+// hold.
+std::intptr_t Win32DialogView::list_item_data(int control, int index) {
+  HWND list = item(control);
+  if (!list || index < 0 || index >= list_count(control)) return -1;
+  return static_cast<std::intptr_t>(
+      SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
+std::string Win32DialogView::list_text(int control, int index) {
+  HWND list = item(control);
+  if (!list || index < 0) return {};
+  const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length < 0) return {};
+  std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+  const LRESULT copied = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                                      reinterpret_cast<LPARAM>(buffer.data()));
+  if (copied < 0) return {};
+  return std::string(buffer.data(), static_cast<std::size_t>(copied));
+}
+
+void Win32DialogView::delete_list_string(int control, int index) {
+  if (index < 0) return;
+  if (HWND list = item(control))
+    SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+void Win32DialogView::clear_list(int control) {
+  if (HWND list = item(control)) SendMessageA(list, LB_RESETCONTENT, 0, 0);
+}
+
+int Win32DialogView::list_count(int control) {
+  HWND list = item(control);
+  if (!list) return 0;
+  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  return count < 0 ? 0 : static_cast<int>(count);
+}
+
+int Win32DialogView::list_selection(int control) {
+  HWND list = item(control);
+  if (!list) return -1;
+  const LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
+  return index < 0 ? -1 : static_cast<int>(index);
+}
+
+// Selecting from the program sends no notification: the dialog hears of a
+// change of selection only when the user makes it.
+void Win32DialogView::select_list_item(int control, int index) {
+  if (HWND list = item(control))
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index < 0 ? -1 : index), 0);
+}
+
 }  // namespace devov::win32

@@ -41,6 +41,17 @@ class Win32DialogView : public platform::DialogView {
   void remove_row(int control, int row) override;
   int row_count(int control) override;
   void end_dialog(int outcome) override;
+  void show_dialog(bool visible) override;
+  void enable_dialog(bool enabled) override;
+  int add_list_string(int control, const std::string& text) override;
+  void set_list_item_data(int control, int index, std::intptr_t data) override;
+  std::intptr_t list_item_data(int control, int index) override;
+  std::string list_text(int control, int index) override;
+  void delete_list_string(int control, int index) override;
+  void clear_list(int control) override;
+  int list_count(int control) override;
+  int list_selection(int control) override;
+  void select_list_item(int control, int index) override;
 
   // Read by the dialog procedure when it paints and answers the system.
   COLORREF status_color() const { return status_color_; }
