@@ -11,31 +11,12 @@
 #include "platform/win32/events.h"
 #include "platform/win32/instance_link.h"
 #include "platform/win32/message_boxes.h"
+#include "platform/win32/progress_window.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/request_library.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/system_services.h"
 #include "shell/update_app.h"
-
-namespace {
-
-// TEMPORARY, until the Windows program has its template-130 window: no
-// progress window is made, so a quiet-mode write shows no progress. Every
-// call does nothing.
-class NoProgressWindow : public devov::platform::ProgressWindow {
- public:
-  bool create() override { return false; }
-  void destroy() override {}
-  void center() override {}
-  void show() override {}
-  void set_text(int, const std::string&) override {}
-  void hide_caret(int) override {}
-  void set_progress_range(int, int, int) override {}
-  void set_progress_position(int, int) override {}
-  void paint_now() override {}
-};
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace devov::win32;
@@ -50,7 +31,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Win32RequestLibrary library;
   Win32Registry registry;
   Win32Events events;
-  NoProgressWindow progress;
+  Win32ProgressWindow progress;
   devov::platform::Services services{boxes,   clock,   system,   process, resources, link,
                                      drive_c, library, dialogs, registry, events,    progress};
   devov::platform::install(services);
