@@ -18,6 +18,17 @@
 //   template                 compare the dialog's controls with template 102
 //   rect [ID]                screen rectangle "x y w h" of a control or the dialog
 //   accepts-files            "yes" or "no": WS_EX_ACCEPTFILES of the dialog
+//   command ID               send the dialog a button's command, hidden buttons
+//                            too, and return once it has been handled
+//   list ID                  the entries of a list box, "data|text" each
+//   select ID INDEX          select a list-box entry as a click would, with
+//                            the change notification; return once handled
+//   selection ID             the index of the selected list-box entry, or -1
+//   progress-template        compare the progress window with template 130
+//   volatile-dword KEY NAME VALUE
+//                            set a dword value in HKEY_LOCAL_MACHINE, making
+//                            the keys of the path that are missing volatile,
+//                            as keys below volatile ones must be
 #include <windows.h>
 #include <commctrl.h>
 #include <fcntl.h>
@@ -38,6 +49,8 @@ namespace {
 constexpr const char* kCaption = "Velk 6271 Wireless USB Update";
 constexpr DWORD kDefaultWaitMs = 20000;
 constexpr UINT kSendTimeoutMs = 5000;
+// A command may open adapters and read them before it returns.
+constexpr UINT kCommandTimeoutMs = 30000;
 constexpr int kTextBuffer = 1024;
 
 [[noreturn]] void fail(const std::string& why) {
@@ -67,10 +80,11 @@ std::string escaped(const std::string& text) {
   return out;
 }
 
-LRESULT send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT send(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+             UINT timeout_ms = kSendTimeoutMs) {
   DWORD_PTR result = 0;
-  if (!SendMessageTimeoutA(window, message, wparam, lparam, SMTO_ABORTIFHUNG,
-                           kSendTimeoutMs, &result))
+  if (!SendMessageTimeoutA(window, message, wparam, lparam, SMTO_ABORTIFHUNG, timeout_ms,
+                           &result))
     fail("no answer to message " + std::to_string(message));
   return static_cast<LRESULT>(result);
 }
@@ -352,6 +366,181 @@ int check_template() {
   return 0;
 }
 
+int print_list(int id) {
+  HWND list = control(main_dialog(), id);
+  const int count = static_cast<int>(send(list, LB_GETCOUNT, 0, 0));
+  for (int index = 0; index < count; ++index) {
+    const LRESULT data = send(list, LB_GETITEMDATA, index, 0);
+    // Asked in the list box's own character set: Wine carries the text of
+    // LB_GETTEXT across processes, but an ANSI request for it comes back
+    // as wide characters.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, index, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                             &length) ||
+        static_cast<LRESULT>(length) < 0)
+      fail("no text for entry " + std::to_string(index));
+    std::vector<wchar_t> wide(length + 1);
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()),
+                             SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied))
+      fail("no text for entry " + std::to_string(index));
+    wide.back() = L'\0';
+    std::vector<char> text(wide.size() * 2 + 1);
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text.data(), static_cast<int>(text.size()),
+                        nullptr, nullptr);
+    std::printf("%ld|%s\n", static_cast<long>(data), escaped(text.data()).c_str());
+  }
+  return 0;
+}
+
+// The list box tells its dialog of a change only when the user makes it.
+int select_entry(int id, int index) {
+  HWND dialog = main_dialog();
+  HWND list = control(dialog, id);
+  if (send(list, LB_SETCURSEL, index, 0) != index) fail("no entry " + std::to_string(index));
+  send(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list),
+       kCommandTimeoutMs);
+  return 0;
+}
+
+// The progress window: a top-level dialog with the firmware line, in any
+// process.
+BOOL CALLBACK find_progress_window(HWND window, LPARAM found) {
+  char class_name[16];
+  GetClassNameA(window, class_name, sizeof(class_name));
+  if (std::strcmp(class_name, "#32770") != 0 || !GetDlgItem(window, 1058)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+HWND progress_window() {
+  HWND found = nullptr;
+  EnumWindows(find_progress_window, reinterpret_cast<LPARAM>(&found));
+  if (!found) fail("there is no progress window");
+  return found;
+}
+
+// Template 130 as the window shows it, read without sending the window a
+// message: its thread is busy writing the flash. A dialog unit is measured
+// on the main dialog, which has the same font. The progress bar's border is
+// not looked at: the bar draws its own frame and takes the style bit away.
+int check_progress_template() {
+  struct Expected {
+    int id;
+    const char* class_name;
+    DWORD style;  // bits that must be set
+    bool edit;
+    const char* text;  // checked when not null
+    int x, y, width, height;
+  };
+  const Expected controls[] = {
+      {1033, "Edit", ES_AUTOHSCROLL | ES_READONLY, true, nullptr, 7, 7, 232, 12},
+      {1035, "msctls_progress32", PBS_SMOOTH, false, "Progress1", 7, 50, 232, 16},
+      {1057, "Edit", ES_AUTOHSCROLL | ES_READONLY, true, nullptr, 7, 19, 232, 12},
+      {1058, "Edit", ES_AUTOHSCROLL | ES_READONLY, true, nullptr, 7, 30, 232, 12},
+  };
+  constexpr int kWidth = 246, kHeight = 73;
+  HWND main = main_dialog();
+  RECT main_client;
+  GetClientRect(main, &main_client);
+  const double unit_x =
+      main_client.right / static_cast<double>(devov::resources::kMainDialogWidth);
+  const double unit_y =
+      main_client.bottom / static_cast<double>(devov::resources::kMainDialogHeight);
+  HWND window = progress_window();
+  std::vector<std::string> faults;
+  const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+  const DWORD ex_style = static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));
+  if (!(style & WS_POPUP)) faults.push_back("the window is not a pop-up");
+  if ((style & WS_CAPTION) == WS_CAPTION) faults.push_back("the window has a caption");
+  if (!(ex_style & WS_EX_DLGMODALFRAME)) faults.push_back("the window has no modal frame");
+  if (GetWindow(window, GW_OWNER)) faults.push_back("the window has an owner");
+  RECT client;
+  GetClientRect(window, &client);
+  if (std::fabs(client.right - kWidth * unit_x) > 2.5 ||
+      std::fabs(client.bottom - kHeight * unit_y) > 2.5)
+    faults.push_back("the window's inside is " + std::to_string(client.right) + "x" +
+                     std::to_string(client.bottom));
+  HWND child = GetWindow(window, GW_CHILD);
+  int index = 0;
+  for (const auto& expected : controls) {
+    const std::string where = "control #" + std::to_string(index++) + " (id " +
+                              std::to_string(expected.id) + "): ";
+    if (!child) {
+      faults.push_back(where + "missing");
+      continue;
+    }
+    if (GetDlgCtrlID(child) != expected.id)
+      faults.push_back(where + "id is " + std::to_string(GetDlgCtrlID(child)));
+    char class_name[64];
+    GetClassNameA(child, class_name, sizeof(class_name));
+    if (lstrcmpiA(class_name, expected.class_name) != 0)
+      faults.push_back(where + "class is " + class_name);
+    const DWORD child_style = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
+    if ((child_style & expected.style) != expected.style)
+      faults.push_back(where + "style bits missing");
+    if (expected.edit &&
+        ((child_style & (WS_BORDER | WS_TABSTOP)) ||
+         (GetWindowLongA(child, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE))))
+      faults.push_back(where + "a border or a tab stop");
+    if (!(child_style & WS_VISIBLE)) faults.push_back(where + "hidden");
+    if (expected.text) {
+      char text[kTextBuffer];
+      GetWindowTextA(child, text, sizeof(text));
+      if (std::strcmp(text, expected.text) != 0)
+        faults.push_back(where + "text is \"" + text + "\"");
+    }
+    RECT box;
+    GetWindowRect(child, &box);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
+    const double place[4] = {expected.x * unit_x, expected.y * unit_y,
+                             expected.width * unit_x, expected.height * unit_y};
+    const double actual[4] = {static_cast<double>(box.left), static_cast<double>(box.top),
+                              static_cast<double>(box.right - box.left),
+                              static_cast<double>(box.bottom - box.top)};
+    for (int i = 0; i < 4; ++i) {
+      if (std::fabs(place[i] - actual[i]) > 2.5) {
+        faults.push_back(where + "placed at " + std::to_string(box.left) + "," +
+                         std::to_string(box.top) + " size " +
+                         std::to_string(box.right - box.left) + "x" +
+                         std::to_string(box.bottom - box.top));
+        break;
+      }
+    }
+    child = GetWindow(child, GW_HWNDNEXT);
+  }
+  for (; child; child = GetWindow(child, GW_HWNDNEXT))
+    faults.push_back("a control that template 130 does not have: id " +
+                     std::to_string(GetDlgCtrlID(child)));
+  for (const auto& fault : faults) std::fprintf(stderr, "%s\n", fault.c_str());
+  if (!faults.empty()) return 1;
+  std::printf("template 130 matches: %d controls\n", index);
+  return 0;
+}
+
+int set_volatile_dword(const std::string& path, const char* name, DWORD value) {
+  HKEY key = HKEY_LOCAL_MACHINE;
+  std::size_t start = 0;
+  while (start < path.size()) {
+    std::size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string part = path.substr(start, end - start);
+    start = end + 1;
+    if (part.empty()) continue;
+    HKEY next = nullptr;
+    if (RegCreateKeyExA(key, part.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                        nullptr, &next, nullptr) != ERROR_SUCCESS)
+      fail("cannot make the key " + part);
+    if (key != HKEY_LOCAL_MACHINE) RegCloseKey(key);
+    key = next;
+  }
+  const LONG written = RegSetValueExA(key, name, 0, REG_DWORD,
+                                      reinterpret_cast<const BYTE*>(&value), sizeof(value));
+  if (key != HKEY_LOCAL_MACHINE) RegCloseKey(key);
+  if (written != ERROR_SUCCESS) fail(std::string("cannot set ") + name);
+  return 0;
+}
+
 int press_message_box(const char* caption, DWORD timeout_ms) {
   HWND box = wait_for(caption, "#32770", timeout_ms);
   // The message text is the box's static with id 0xFFFF.
@@ -427,5 +616,23 @@ int main(int argc, char** argv) {
     std::printf("%s\n", (ex_style & WS_EX_ACCEPTFILES) ? "yes" : "no");
     return 0;
   }
+  if (command == "command" && argc == 3) {
+    HWND dialog = main_dialog();
+    const int id = number(argv[2]);
+    send(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+         reinterpret_cast<LPARAM>(control(dialog, id)), kCommandTimeoutMs);
+    return 0;
+  }
+  if (command == "list" && argc == 3) return print_list(number(argv[2]));
+  if (command == "select" && argc == 4) return select_entry(number(argv[2]), number(argv[3]));
+  if (command == "selection" && argc == 3) {
+    HWND list = control(main_dialog(), number(argv[2]));
+    std::printf("%ld\n", static_cast<long>(send(list, LB_GETCURSEL, 0, 0)));
+    return 0;
+  }
+  if (command == "progress-template") return check_progress_template();
+  if (command == "volatile-dword" && argc == 5)
+    return set_volatile_dword(argv[2], argv[3],
+                              static_cast<DWORD>(std::strtoul(argv[4], nullptr, 0)));
   fail("unknown command or arguments: " + command);
 }

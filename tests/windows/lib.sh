@@ -83,6 +83,46 @@ wait_devov() {
 
 probe() { timeout "$RUN_TIMEOUT" wine "$PROBE" "$@"; }
 
+# devov_tool ARGS...: the native 6271devov-tool, whose path the test run
+# gives in DEVOV_TOOL; it makes and inspects the virtual host.
+devov_tool() {
+  [ -x "${DEVOV_TOOL:-}" ] || fail "no 6271devov-tool at '${DEVOV_TOOL:-}'"
+  "$DEVOV_TOOL" "$@"
+}
+
+# windows_path PATH: an absolute Unix path as Wine reaches it, on drive Z.
+windows_path() { echo "Z:${1//\//\\}"; }
+
+# import_registry FILE: a REGEDIT4 fixture into the case's Wine registry.
+# Wine keeps "Hardware Profiles\Current\System" volatile, and regedit makes
+# no key below a volatile one; the probe makes those device instance keys
+# volatile too and sets their CSConfigFlags. They last as long as the Wine
+# server, which is kept running until the case ends.
+import_registry() {
+  local file=$1 line key=""
+  # Key names compare without regard to case, as the registry does.
+  local case_rule
+  case_rule=$(shopt -p nocasematch)
+  shopt -s nocasematch
+  wineserver -p
+  timeout "$RUN_TIMEOUT" wine regedit /s "$(windows_path "$file")" >/dev/null 2>&1 ||
+    fail "regedit did not import $file"
+  local device_key='^\[HKEY_LOCAL_MACHINE\\(system\\CurrentControlSet\\Hardware Profiles'
+  device_key+='\\Current\\System\\.*)\]$'
+  while IFS= read -r line; do
+    line=${line%$'\r'}
+    if [[ $line =~ $device_key ]]; then
+      key=${BASH_REMATCH[1]}
+    elif [[ $line =~ ^\[ ]]; then
+      key=""
+    elif [ -n "$key" ] && [[ $line =~ ^\"CSConfigFlags\"=dword:([0-9a-fA-F]{8})$ ]]; then
+      probe volatile-dword "$key" CSConfigFlags "0x${BASH_REMATCH[1]}" ||
+        fail "cannot make the device key $key"
+    fi
+  done < "$file"
+  eval "$case_rule"
+}
+
 expect_eq() {
   [ "$2" = "$3" ] || fail "$1: got [$2], expected [$3]"
 }
@@ -117,12 +157,12 @@ red_pixels() {
     -format '%[fx:round(mean*w*h)]' info:
 }
 
-# dark_pixels PNG "X Y W H": how many pixels of the rectangle are near black.
+# dark_pixels PNG "X Y W H": how many pixels of the rectangle are near
+# black (below a quarter of full brightness).
 dark_pixels() {
   local x y w h
   read -r x y w h <<< "$2"
-  convert "$1" -crop "${w}x${h}+${x}+${y}" +repage -fuzz 25% \
-    -fill black +opaque '#000000' -fill white -opaque '#000000' \
+  convert "$1" -crop "${w}x${h}+${x}+${y}" +repage -colorspace Gray -threshold 25% -negate \
     -format '%[fx:round(mean*w*h)]' info:
 }
 
