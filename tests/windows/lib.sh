@@ -12,6 +12,7 @@ set -uo pipefail
 readonly DEVOV_CAPTION="Velk 6271 Wireless USB Update"
 readonly PROGRAM='c:\devov\6271DEVOV.exe'
 readonly PROBE='c:\devov\devov-probe.exe'
+readonly WRITER='c:\devov\devov-write.exe'
 # Every run of a Windows program is bounded, so a hung dialog fails the
 # case instead of the whole test run.
 readonly RUN_TIMEOUT=60
@@ -41,7 +42,7 @@ begin_case() {
   LOG="$DRIVE_C/flash.log"
   mkdir -p "$DRIVE_C/devov"
   cp "$BUILD_DIR/6271DEVOV.exe" "$BUILD_DIR/ISW32N50.dll" "$BUILD_DIR/devov-probe.exe" \
-    "$DRIVE_C/devov/" || exit 1
+    "$BUILD_DIR/devov-write.exe" "$DRIVE_C/devov/" || exit 1
   BACKGROUND=()
   trap end_case EXIT
 }
