@@ -29,7 +29,7 @@ std::uint8_t nibble(std::string_view line, std::size_t position) {
 // hexadecimal digit: one lookup for each byte of a record.
 constexpr std::uint16_t kBadPair = 0x100;
 
-constexpr std::array<std::uint16_t, 65536> make_pair_table() {
+std::array<std::uint16_t, 65536> make_pair_table() {
   std::array<std::uint16_t, 65536> table{};
   for (unsigned high = 0; high < 256; ++high)
     for (unsigned low = 0; low < 256; ++low) {
@@ -40,7 +40,9 @@ constexpr std::array<std::uint16_t, 65536> make_pair_table() {
   return table;
 }
 
-constexpr std::array<std::uint16_t, 65536> kPairValue = make_pair_table();
+// Built once when the program starts; too large for compile-time evaluation
+// on every compiler.
+const std::array<std::uint16_t, 65536> kPairValue = make_pair_table();
 
 std::uint16_t pair_value(std::string_view line, std::size_t position) {
   return kPairValue[static_cast<unsigned char>(line[position]) << 8 |
