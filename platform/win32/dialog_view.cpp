@@ -24,18 +24,18 @@ constexpr int kTenthsPerInch = 720;
 
 // Each distinct font is made once and kept for the life of the process:
 // controls keep using a font after the dialog that set it has gone.
-HFONT shared_font(const platform::FontSpec& spec) {
+HFONT shared_font(const platform::FontSpec& wanted) {
   static std::map<std::pair<std::string, int>, HFONT> fonts;
-  auto key = std::make_pair(spec.face, spec.tenths_of_point);
+  auto key = std::make_pair(wanted.face, wanted.tenths_of_point);
   if (auto it = fonts.find(key); it != fonts.end()) return it->second;
   HDC screen = GetDC(nullptr);
   const int height =
-      -MulDiv(spec.tenths_of_point, GetDeviceCaps(screen, LOGPIXELSY), kTenthsPerInch);
+      -MulDiv(wanted.tenths_of_point, GetDeviceCaps(screen, LOGPIXELSY), kTenthsPerInch);
   ReleaseDC(nullptr, screen);
   HFONT font =
       CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                  DEFAULT_PITCH | FF_DONTCARE, spec.face.c_str());
+                  DEFAULT_PITCH | FF_DONTCARE, wanted.face.c_str());
   if (font) fonts.emplace(key, font);
   return font;
 }
