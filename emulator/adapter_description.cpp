@@ -1,5 +1,6 @@
 // Reading and writing adapter.conf.
 #include "emulator/adapter_description.h"
+#include "emulator/text.h"
 
 #include <cctype>
 #include <cerrno>
@@ -10,14 +11,6 @@
 
 namespace devov::emulator {
 namespace {
-
-std::string trim(const std::string& text) {
-  const char* blanks = " \t\r\n";
-  auto first = text.find_first_not_of(blanks);
-  if (first == std::string::npos) return {};
-  auto last = text.find_last_not_of(blanks);
-  return text.substr(first, last - first + 1);
-}
 
 std::string lower(std::string text) {
   for (auto& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -146,17 +139,6 @@ bool to_pda_fault(const std::string& text, PdaCopyFault& out) {
   if (t == "erased") return out = PdaCopyFault::Erased, true;
   if (t == "bad_crc") return out = PdaCopyFault::BadCrc, true;
   return false;
-}
-
-std::string hex(std::uint32_t value, int digits) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "0x%0*X", digits, value);
-  return buffer;
-}
-
-std::string version_text(const FirmwareVersion& v) {
-  return std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-         std::to_string(v.variant);
 }
 
 const char* pda_fault_text(PdaCopyFault fault) {
@@ -295,7 +277,7 @@ std::string format_adapter_description(const AdapterDescription& d) {
       << "supplier_range = " << d.supplier_bottom << " " << d.supplier_top << "\n"
       << "firmware_files = " << d.firmware_files << "\n"
       << "mac_address = " << mac << "\n"
-      << "driver_version = " << hex(d.driver_version, 8) << "\n"
+      << "driver_version = " << hex_text(d.driver_version, 8) << "\n"
       << "# accepted or refused\n"
       << "enable_aux = " << (d.enable_aux_accepted ? "accepted" : "refused") << "\n"
       << "# supported or unsupported (answers NDIS_STATUS_INVALID_OID)\n"
@@ -307,7 +289,7 @@ std::string format_adapter_description(const AdapterDescription& d) {
   for (std::size_t i = 0; i < d.status_faults.size(); ++i) {
     const auto& f = d.status_faults[i];
     out << (i ? ", " : " ");
-    out << hex(f.oid, 8) << " " << hex(f.status, 8) << " "
+    out << hex_text(f.oid, 8) << " " << hex_text(f.status, 8) << " "
         << (f.when == FaultWhen::Always ? "always"
             : f.when == FaultWhen::Once ? "once"
                                         : "from " + std::to_string(f.from_call));
@@ -320,7 +302,7 @@ std::string format_adapter_description(const AdapterDescription& d) {
         << d.block_write_fault_at;
   out << "\n# fault_rid_length_zero: RIDs answered with length word 0\n"
       << "fault_rid_length_zero =";
-  for (auto rid : d.rid_length_zero) out << " " << hex(rid, 4);
+  for (auto rid : d.rid_length_zero) out << " " << hex_text(rid, 4);
   out << "\n# pda_a, pda_b: stored, erased or bad_crc\n"
       << "pda_a = " << pda_fault_text(d.pda_a) << "\n"
       << "pda_b = " << pda_fault_text(d.pda_b) << "\n"
@@ -333,6 +315,11 @@ bool write_adapter_description(const std::string& path, const AdapterDescription
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << format_adapter_description(description);
   return static_cast<bool>(out);
+}
+
+std::string version_text(const FirmwareVersion& version) {
+  return std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
+         std::to_string(version.variant);
 }
 
 }  // namespace devov::emulator

@@ -17,6 +17,9 @@ struct FirmwareVersion {
   bool operator==(const FirmwareVersion&) const = default;
 };
 
+// major.minor.variant in decimal.
+std::string version_text(const FirmwareVersion& version);
+
 // When a status fault fires, counted in calls of its OID to one adapter
 // since the library was made (the first call is call 1).
 enum class FaultWhen { Always, Once, From };

@@ -1,5 +1,6 @@
 // Reading and making the virtual host folder.
 #include "emulator/host_config.h"
+#include "emulator/text.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -7,14 +8,6 @@
 
 namespace devov::emulator {
 namespace {
-
-std::string trim(const std::string& text) {
-  const char* blanks = " \t\r\n";
-  auto first = text.find_first_not_of(blanks);
-  if (first == std::string::npos) return {};
-  auto last = text.find_last_not_of(blanks);
-  return text.substr(first, last - first + 1);
-}
 
 std::uint32_t to_number(const std::string& text, std::uint32_t fallback) {
   if (text.empty()) return fallback;

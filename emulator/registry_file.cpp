@@ -1,5 +1,6 @@
 // The REGEDIT4 registry file.
 #include "emulator/registry_file.h"
+#include "emulator/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -22,13 +23,6 @@ bool sorts_before(const std::string& a, const std::string& b) {
     return std::toupper(static_cast<unsigned char>(x)) <
            std::toupper(static_cast<unsigned char>(y));
   });
-}
-
-std::string trim(const std::string& text) {
-  auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return {};
-  auto last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
 }
 
 // Reads a quoted text starting at `at` (the opening quote); `at` ends after

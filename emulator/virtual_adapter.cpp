@@ -1,5 +1,6 @@
 // The virtual adapter's driver.
 #include "emulator/virtual_adapter.h"
+#include "emulator/text.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -24,17 +25,6 @@ constexpr std::uint16_t kSupplierRole = 0;
 constexpr std::uint16_t kSupplierInterface = 3;
 constexpr std::uint16_t kSupplierVariant = 1;
 constexpr std::uint16_t kPlatformVariant = 1;
-
-std::string hex(std::uint32_t value, int digits) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "0x%0*X", digits, value);
-  return buffer;
-}
-
-std::string version_text(const FirmwareVersion& v) {
-  return std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-         std::to_string(v.variant);
-}
 
 std::uint16_t get16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 std::uint32_t get32(const std::uint8_t* p) {
@@ -133,11 +123,11 @@ std::uint32_t VirtualAdapter::request(std::uint32_t type, std::uint32_t oid, voi
   std::string line = type == kRequestQuery ? "request query"
                      : type == kRequestSet ? "request set"
                                            : "request type=" + std::to_string(type);
-  line += " oid=" + hex(oid, 8) + " len=" + std::to_string(length);
+  line += " oid=" + hex_text(oid, 8) + " len=" + std::to_string(length);
   if (bytes && oid == OID_READ_RID && length >= kRidHeaderBytes)
-    line += " rid=" + hex(get16(bytes + 2), 4);
+    line += " rid=" + hex_text(get16(bytes + 2), 4);
   if (bytes && is_aux_oid(oid) && length >= kAuxHeaderBytes)
-    line += " addr=" + hex(get32(bytes), 8) + " n=" + std::to_string(get16(bytes + 4));
+    line += " addr=" + hex_text(get32(bytes), 8) + " n=" + std::to_string(get16(bytes + 4));
 
   Answer result;
   std::string fault;
@@ -161,7 +151,7 @@ std::uint32_t VirtualAdapter::request(std::uint32_t type, std::uint32_t oid, voi
     if (fault.empty()) result = answer(type, oid, bytes, length, fault);
   }
 
-  line += " status=" + hex(result.status, 8);
+  line += " status=" + hex_text(result.status, 8);
   if (!result.refused.empty()) line += " refused=\"" + result.refused + "\"";
   if (!fault.empty()) line += " fault=\"" + fault + "\"";
   append_trace(line);
@@ -290,7 +280,7 @@ VirtualAdapter::Answer VirtualAdapter::control_write(const std::uint8_t* buffer,
   if (!aux_enabled_) return {NDIS_STATUS_FAILURE, "aux port not enabled"};
   const std::uint32_t expected = control_write_address(description_.platform_type);
   if (address != expected)
-    return {NDIS_STATUS_INVALID_DATA, "control write belongs at " + hex(expected, 8)};
+    return {NDIS_STATUS_INVALID_DATA, "control write belongs at " + hex_text(expected, 8)};
   if (n != sizeof kControlData || std::memcmp(buffer + kAuxHeaderBytes, kControlData, n) != 0)
     return {NDIS_STATUS_INVALID_DATA, "control write data must be 00 E1"};
   control_written_ = true;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "emulator/adapter_description.h"
+#include "emulator/text.h"
 #include "emulator/adapter_memory.h"
 #include "emulator/host_config.h"
 #include "emulator/registry_file.h"
@@ -37,17 +38,6 @@ constexpr std::uint16_t kPdrRegulatoryDomains = 0x0103;
 int fail(const std::string& what) {
   std::fprintf(stderr, "6271devov-tool: %s\n", what.c_str());
   return 1;
-}
-
-std::string hex(std::uint32_t value, int digits) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "0x%0*X", digits, value);
-  return buffer;
-}
-
-std::string version_text(const FirmwareVersion& v) {
-  return std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-         std::to_string(v.variant);
 }
 
 bool split_key_value(const std::string& argument, std::string& key, std::string& value) {
@@ -242,7 +232,7 @@ std::string record_meaning(const std::uint16_t* r) {
   if ((code == kPdrPartNumber || code == kPdrSerialNumber) && length > 2)
     return (code == kPdrPartNumber ? "part number \"" : "serial number \"") + text() + "\"";
   if (code == kPdrComponentIdentity && length >= 2)
-    return "platform id " + hex(data[0], 4);
+    return "platform id " + hex_text(data[0], 4);
   if (code == kPdrMacAddress && length == 4) {
     std::snprintf(buffer, sizeof buffer, "MAC address %02X-%02X-%02X-%02X-%02X-%02X",
                   data[0] & 0xFF, data[0] >> 8, data[1] & 0xFF, data[1] >> 8, data[2] & 0xFF,
@@ -250,7 +240,7 @@ std::string record_meaning(const std::uint16_t* r) {
     return buffer;
   }
   if (code == kPdrRegulatoryDomains && length == 7)
-    return "regulatory domain " + hex(data[1] & 0xFF, 2);
+    return "regulatory domain " + hex_text(data[1] & 0xFF, 2);
   std::string words;
   for (std::uint16_t k = 0; k + 1 < length && k < kShownWords; ++k) {
     std::snprintf(buffer, sizeof buffer, " %04x", data[k]);
@@ -268,13 +258,13 @@ void show_pda_copy(const char* title, const std::vector<std::uint8_t>& bytes, Pd
   std::printf("%s: ", title);
   if (processed == 0) std::printf("no records (erased or unreadable)\n");
   else if (list.received_crc() == list.stored_crc())
-    std::printf("sound, CRC %s\n", hex(list.stored_crc(), 4).c_str());
+    std::printf("sound, CRC %s\n", hex_text(list.stored_crc(), 4).c_str());
   else
-    std::printf("CRC bad: stored %s, computed %s\n", hex(list.stored_crc(), 4).c_str(),
-                hex(list.received_crc(), 4).c_str());
+    std::printf("CRC bad: stored %s, computed %s\n", hex_text(list.stored_crc(), 4).c_str(),
+                hex_text(list.received_crc(), 4).c_str());
   for (const PdaNode* node = list.first_node(); node; node = node->next_node.get()) {
     const auto* r = node->record_words.data();
-    std::printf("  PDR %s L %u: %s\n", hex(r[1], 4).c_str(), r[0], record_meaning(r).c_str());
+    std::printf("  PDR %s L %u: %s\n", hex_text(r[1], 4).c_str(), r[0], record_meaning(r).c_str());
   }
   if (fault == PdaCopyFault::Erased) std::printf("  reads answer it erased (fault)\n");
   if (fault == PdaCopyFault::BadCrc) std::printf("  reads answer it with a damaged CRC (fault)\n");
@@ -299,12 +289,12 @@ void show_regions(const std::vector<std::uint8_t>& flash, std::uint32_t pda) {
     for (std::uint32_t at : {kStationIdentityAddress, kPrimaryIdentityAddress}) {
       if (at < start || at > last) continue;
       if (auto block = read_identity_block(flash, at))
-        what += "  identity block at " + hex(at, 6) + ": component " +
+        what += "  identity block at " + hex_text(at, 6) + ": component " +
                 std::to_string(block->component) + " " + version_text(block->version) + " \"" +
                 block->file_name + "\"";
     }
-    std::printf("  %s-%s  %zu bytes%s\n", hex(static_cast<std::uint32_t>(start), 6).c_str(),
-                hex(static_cast<std::uint32_t>(last), 6).c_str(), last - start + 1, what.c_str());
+    std::printf("  %s-%s  %zu bytes%s\n", hex_text(static_cast<std::uint32_t>(start), 6).c_str(),
+                hex_text(static_cast<std::uint32_t>(last), 6).c_str(), last - start + 1, what.c_str());
   }
   if (!any) std::printf("  none\n");
 }
@@ -339,14 +329,14 @@ int adapter_show(const std::vector<std::string>& args) {
   const auto& m = d.mac_address;
   std::printf("  OID_802_3_PERMANENT_ADDRESS: %02X-%02X-%02X-%02X-%02X-%02X\n", m[0], m[1], m[2],
               m[3], m[4], m[5]);
-  std::printf("  OID_GEN_VENDOR_DRIVER_VERSION: %s (%u.%u.%u)\n", hex(d.driver_version, 8).c_str(),
+  std::printf("  OID_GEN_VENDOR_DRIVER_VERSION: %s (%u.%u.%u)\n", hex_text(d.driver_version, 8).c_str(),
               d.driver_version >> 16, (d.driver_version >> 8) & 0xFF, d.driver_version & 0xFF);
 
   const std::uint32_t pda = pda_address(d.platform_type);
   std::vector<std::uint8_t> copy_a;
   if (flash.size() >= pda + kPdaCopyBytes)
     copy_a.assign(flash.begin() + pda, flash.begin() + pda + kPdaCopyBytes);
-  show_pda_copy(("PDA copy A at " + hex(pda, 6) + " in " + kFlashFileName).c_str(), copy_a, d.pda_a);
+  show_pda_copy(("PDA copy A at " + hex_text(pda, 6) + " in " + kFlashFileName).c_str(), copy_a, d.pda_a);
   show_pda_copy((std::string("PDA copy B in ") + kPdaCopyBFileName).c_str(), copy_b, d.pda_b);
   show_regions(flash, pda);
   return 0;
