@@ -87,7 +87,7 @@ LineFault check_srecord_line(std::string_view line, SRecordLine& record) {
   std::array<std::uint8_t, kMaxLineLength / 2 + 1> bytes;
   const bool paired = n >= 4 && n % 2 == 0;
   if (paired) {
-    unsigned bad = nibble(line, 1);
+    unsigned bad = nibble(line, 1) == kNotHex ? kBadPair : 0;
     for (std::size_t i = 2, k = 0; i < n; i += 2, ++k) {
       const std::uint16_t value = pair_value(line, i);
       bad |= value;

@@ -131,6 +131,7 @@ TEST_F(ReaderTest, LineTestsRunInOrderWithTheirMessages) {
       {"other first character", "X70500000000FA", no_s, false},
       {"space after the first character", "S7050000 0000FA", bad_character, false},
       {"space and lower-case s: characters first", "s7050000 0000FA", bad_character, false},
+      {"bad type character on a line of even length", "SX0500000000FA", bad_character, false},
       {"trailing space", "S70500000000FA ", bad_character, false},
       {"non-digit letter", "S705000G0000FA", bad_character, false},
       {"bad character before a bad type", "S40500000000FG", bad_character, false},
