@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }();
   devov::test::NullPlatform platform;
   if (std::FILE* out = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(data, 1, size, out);
+    if (size > 0) std::fwrite(data, 1, size, out);
     std::fclose(out);
   }
   std::vector<std::uint16_t> words(devov::kPdaWords);

@@ -18,7 +18,9 @@ int main(int argc, char** argv) {
       std::ifstream in(entry.path(), std::ios::binary);
       std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                       std::istreambuf_iterator<char>());
-      LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+      // As libFuzzer does, an empty input still comes with a valid pointer.
+      static const std::uint8_t empty = 0;
+      LLVMFuzzerTestOneInput(bytes.empty() ? &empty : bytes.data(), bytes.size());
       ++runs;
     }
   }
