@@ -30,6 +30,7 @@ void FirmwareFile::clear_info() {
   station_identity.present = false;
   for (auto& entry : compatibility) entry.present = false;
   for (auto& entry : platforms) entry.present = false;
+  crc_areas.clear();
 }
 
 bool FirmwareFile::decode_info_record(const std::uint8_t* data, std::size_t count,

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "firmware/firmware_identity.h"
 
@@ -63,8 +64,18 @@ class FirmwareFile {
   std::array<CompatibilityEntry, kCompatibilitySlots> compatibility{};
   std::array<PlatformEntry, kPlatformSlots> platforms{};
 
+  // The CRC records read, in file order: the area the firmware's own check
+  // covers and whether the record asked for the marker. The program computes
+  // no checksum; it only places the marker. Shown by the inspect tool.
+  struct CrcArea {
+    std::uint32_t start = 0;
+    std::uint32_t length = 0;
+    bool marker = false;
+  };
+  std::vector<CrcArea> crc_areas;
+
   // Clears the present flags of the identities, the compatibility entries
-  // and the platform entries.
+  // and the platform entries, and forgets the CRC areas.
   void clear_info();
 
   // Applies one info record: `count` data bytes, little-endian words, the

@@ -84,13 +84,17 @@ LineFault check_srecord_line(std::string_view line, SRecordLine& record) {
   // the digit pairs from position 2 on being the bytes (count, address,
   // data, checksum). Any other line fails its length test further down, so
   // it is only tested character by character.
+  // The bytes are summed on the way: when the count matches the line, that
+  // is the sum of every byte from the count through the checksum.
   std::array<std::uint8_t, kMaxLineLength / 2 + 1> bytes;
   const bool paired = n >= 4 && n % 2 == 0;
+  unsigned sum = 0;
   if (paired) {
     unsigned bad = nibble(line, 1) == kNotHex ? kBadPair : 0;
     for (std::size_t i = 2, k = 0; i < n; i += 2, ++k) {
       const std::uint16_t value = pair_value(line, i);
       bad |= value;
+      sum += value;
       bytes[k] = static_cast<std::uint8_t>(value);
     }
     if (bad & kBadPair) return LineFault::BadCharacter;
@@ -119,9 +123,6 @@ LineFault check_srecord_line(std::string_view line, SRecordLine& record) {
   if (row.kind == RecordKind::End && n != digits + 6) return LineFault::BadLength;
   if (row.kind == RecordKind::Data && n < digits + 6) return LineFault::BadLength;
 
-  // The sum of every byte from the count through the checksum.
-  unsigned sum = 0;
-  for (std::size_t k = 0; k <= count; ++k) sum += bytes[k];
   if ((sum & 0xFF) != 0xFF) return LineFault::BadChecksum;
 
   if (row.kind == RecordKind::Ignored) return LineFault::None;

@@ -229,6 +229,8 @@ bool FirmwareFile::read_record(std::string_view line, std::uint32_t line_number,
       return true;
 
     case RecordKind::Crc:
+      crc_areas.push_back({record.special_value(0), record.special_value(1),
+                           record.special_value(2) != 0});
       if (image && record.special_value(2) != 0) {
         const std::uint32_t at = record.special_value(0) - kCrcMarkerSize;
         // A refused append of the marker is not fatal: the marker is only a

@@ -11,7 +11,6 @@
 #include "firmware/firmware_file.h"
 #include "firmware/firmware_image.h"
 #include "firmware/plug_list.h"
-#include "firmware/srecord_line.h"
 #include "platform/platform.h"
 #include "production/pda_file.h"
 #include "production/pda_list.h"
@@ -45,64 +44,18 @@ void print_log(const std::string& log) {
   while (std::getline(lines, line)) std::printf("    %s\n", line.c_str());
 }
 
-// The file's bytes in one read into a buffer of its size (not filled
-// beforehand: the read fills it).
-struct FileBytes {
-  std::unique_ptr<char[]> bytes;
-  std::size_t size = 0;
-  std::string_view view() const { return {bytes.get(), size}; }
-};
-
-FileBytes read_whole_file(const std::string& path) {
-  FileBytes file;
-  if (std::FILE* in = std::fopen(path.c_str(), "rb")) {
-    std::error_code error;
-    auto size = std::filesystem::file_size(path, error);
-    if (!error) {
-      file.bytes.reset(new char[static_cast<std::size_t>(size)]);
-      file.size = std::fread(file.bytes.get(), 1, static_cast<std::size_t>(size), in);
-    }
-    std::fclose(in);
-  }
-  return file;
-}
-
-// The text as the reader sees it, for listing the records it keeps nothing
-// of (build sequence, CRC areas).
-std::vector<std::string_view> text_lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    auto end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
-std::uint16_t word(const SRecordLine& record, std::size_t i) {
-  return static_cast<std::uint16_t>(record.data[2 * i] | record.data[2 * i + 1] << 8);
-}
-
 bool inspect_firmware(const std::string& name) {
   FirmwareFile file;
   FirmwareImage image;
   PlugList plugs;
   std::string log;
-  std::string_view text;
-  FileBytes file_bytes;
   std::uint16_t lines = 0;
   flash_log().capture(&log);
   if (name.rfind(kResourcePrefix, 0) == 0) {
     const int id = std::atoi(name.c_str() + 4);
     lines = file.load_resource(id, &image, &plugs);
-    if (auto embedded = platform::services().resources.firmware_text(id)) text = *embedded;
   } else {
     lines = file.load_file(name, &image, &plugs);
-    file_bytes = read_whole_file(name);
-    text = file_bytes.view();
   }
   flash_log().capture(nullptr);
 
@@ -129,22 +82,17 @@ bool inspect_firmware(const std::string& name) {
   while (std::getline(listing, entry))
     if (!entry.empty()) std::printf("%s\n", entry.c_str());
 
-  std::vector<SRecordLine> crc_records;
-  std::vector<std::uint16_t> sequences;
-  for (const auto& line : text_lines(text)) {
-    // Only S3 records in the special ranges (0xFF......) are of interest here.
-    if (line.size() < 6 || line[0] != 'S' || line[1] != '3' ||
-        (line[4] != 'F' && line[4] != 'f') || (line[5] != 'F' && line[5] != 'f'))
-      continue;
-    SRecordLine record;
-    if (check_srecord_line(line, record) != LineFault::None) continue;
-    if (record.kind == RecordKind::Crc) crc_records.push_back(record);
-    if (record.kind == RecordKind::Info && record.data_count >= 6 && word(record, 1) == 3)
-      sequences.push_back(word(record, 2));
+  // Build sequences are logged as they are read, not kept.
+  std::vector<std::string> sequences;
+  constexpr std::string_view kSequence = "Build sequence: ";
+  for (std::size_t at = log.find(kSequence); at != std::string::npos;
+       at = log.find(kSequence, at + 1)) {
+    auto end = log.find('\n', at);
+    sequences.push_back(log.substr(at + kSequence.size(), end - at - kSequence.size()));
   }
   std::printf("  build sequence:");
   if (sequences.empty()) std::printf(" none");
-  for (auto s : sequences) std::printf(" %u", s);
+  for (const auto& s : sequences) std::printf(" %s", s.c_str());
   std::printf("\n  platforms:");
   if (!file.platforms[0].present) std::printf(" none");
   for (const auto& p : file.platforms)
@@ -161,11 +109,11 @@ bool inspect_firmware(const std::string& name) {
     std::string what = p->code == kFileNamePlugCode ? "file name" : "PDR " + hex(p->code, 4);
     std::printf("    %s  %u bytes  %s\n", hex(p->address, 8).c_str(), p->length, what.c_str());
   }
-  std::printf("  crc records: %zu\n", crc_records.size());
-  for (const auto& r : crc_records) {
-    const std::uint32_t start = r.special_value(0);
-    std::printf("    area %s length %u", hex(start, 8).c_str(), r.special_value(1));
-    if (r.special_value(2) == 0) {
+  std::printf("  crc records: %zu\n", file.crc_areas.size());
+  for (const auto& r : file.crc_areas) {
+    const std::uint32_t start = r.start;
+    std::printf("    area %s length %u", hex(start, 8).c_str(), r.length);
+    if (!r.marker) {
       std::printf("  no marker\n");
       continue;
     }
